@@ -1,0 +1,110 @@
+#include "endpoint_transport.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace velorin::board {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+int RemainingMs(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+}  // namespace
+
+int RequestTimeoutMs() {
+    const char *text = std::getenv("VELORIN_REQUEST_TIMEOUT_MS");
+    if (text == nullptr || *text == '\0') return 2000;
+    char *end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || value <= 0 || value > 3600 * 1000) return 2000;
+    return static_cast<int>(value);
+}
+
+std::unique_ptr<EndpointTransport> EndpointTransport::Connect(const std::string &path,
+                                                              int timeoutMs, int &error) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        error = ENAMETOOLONG;
+        return nullptr;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
+        error = errno;
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<EndpointTransport>(new EndpointTransport(fd, timeoutMs));
+}
+
+EndpointTransport::~EndpointTransport() { ::close(fd_); }
+
+bool EndpointTransport::SendAll(const uint8_t *data, size_t size) {
+    while (size > 0) {
+        ssize_t sent = ::send(fd_, data, size, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        data += sent;
+        size -= static_cast<size_t>(sent);
+    }
+    return true;
+}
+
+bool EndpointTransport::ReceiveAll(uint8_t *data, size_t size) {
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+    while (size > 0) {
+        pollfd waiting{fd_, POLLIN, 0};
+        int ready = ::poll(&waiting, 1, RemainingMs(deadline));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) {
+            broken_ = true;
+            return false;
+        }
+        ssize_t got = ::recv(fd_, data, size, 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            broken_ = true;
+            return false;
+        }
+        data += got;
+        size -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
+bool EndpointTransport::Exchange(const BoardRequest &request, uint8_t *answer) {
+    if (broken_ || request.answerLength > 2) return false;
+    auto bytes = EncodeRequest(request);
+    uint8_t message[kRequestSize + 1];
+    std::memcpy(message, bytes.data(), kRequestSize);
+    message[kRequestSize] = request.answerLength;
+    if (!SendAll(message, sizeof(message))) {
+        broken_ = true;
+        return false;
+    }
+    uint8_t status = 0xFF;
+    if (!ReceiveAll(&status, 1)) return false;
+    if (status != 0) return false;
+    uint8_t received[2] = {0, 0};
+    if (request.answerLength > 0 && !ReceiveAll(received, request.answerLength)) return false;
+    if (answer != nullptr) std::memcpy(answer, received, request.answerLength);
+    return true;
+}
+
+}  // namespace velorin::board

@@ -1,0 +1,13 @@
+// Each Add*Commands function adds its subcommands to the application. The callbacks set
+// context.exitCode; they never throw out of the parser.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/context.h"
+
+namespace velorin::cli {
+
+void AddStatusCommand(CLI::App &app, Context &context);
+
+}  // namespace velorin::cli
