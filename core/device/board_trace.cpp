@@ -1,0 +1,64 @@
+#include "core/device/board_trace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace velorin::core {
+
+BoardTrace::BoardTrace() : origin_(std::chrono::steady_clock::now()) {}
+
+void BoardTrace::Add(TraceEntry entry) {
+    entries_.push_back(std::move(entry));
+    if (sink_) sink_(entries_.back(), FormatLine(entries_.back()));
+}
+
+void BoardTrace::Clear() {
+    entries_.clear();
+    origin_ = std::chrono::steady_clock::now();
+}
+
+std::string BoardTrace::FormatLine(const TraceEntry &entry) const {
+    const double ms = std::chrono::duration<double, std::milli>(entry.time - origin_).count();
+    char time[32];
+    std::snprintf(time, sizeof(time), "+%.3f ms ", ms);
+    std::string line = time + entry.operation + "(" + entry.arguments + ") -> ";
+    line += entry.ok ? "ok" : "FAILED";
+    if (entry.ok && !entry.output.empty()) line += " " + entry.output;
+    return line;
+}
+
+std::string BoardTrace::Text() const {
+    std::string text;
+    for (const auto &entry : entries_) text += FormatLine(entry) + "\n";
+    return text;
+}
+
+bool BoardTrace::Save(const std::string &path, std::string &error) const {
+    const std::string temporary = path + ".tmp";
+    std::FILE *file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        error = "cannot create " + temporary + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::string text = Text();
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    std::error_code ec;
+    if (!written || !closed) {
+        error = "cannot write " + temporary + ": " + std::strerror(written ? errno : writeErrno);
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        error = "cannot replace " + path + ": " + ec.message();
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velorin::core
