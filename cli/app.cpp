@@ -1,8 +1,11 @@
 #include "cli/app.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 
 #include "cli/commands.h"
 #include "cli/context.h"
@@ -10,7 +13,15 @@
 namespace velorin::cli {
 
 int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ostream &err) {
-    Context context{out, err, {}, false, 0};
+    TerminalIo terminal;
+    if (::isatty(STDIN_FILENO) != 0) terminal.input = &std::cin;
+    terminal.outputIsTerminal = ::isatty(STDOUT_FILENO) != 0;
+    return RunVelorinCtl(argc, argv, out, err, terminal);
+}
+
+int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ostream &err,
+                  const TerminalIo &terminal) {
+    Context context{out, err, {}, false, 0, terminal};
     CLI::App app{"Command-line control of the clock-generator evaluation board", "velorinctl"};
     app.require_subcommand(1);
     app.add_option("--device-dir", context.deviceDir, "Directory where board endpoints are found");
@@ -18,6 +29,7 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
 
     AddStatusCommand(app, context);
     AddLoopFilterCommand(app, context);
+    AddPortCommands(app, context);
 
     try {
         app.parse(argc, argv);

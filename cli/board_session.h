@@ -1,7 +1,14 @@
-// Opens the board for a command and closes it again when the command ends.
+// Opens the board for a command and closes it again when the command ends. With --trace every
+// board call, the open and close included, is printed on standard error as it happens.
 #pragma once
 
+#include <optional>
+
 #include "cli/context.h"
+#include "core/device/board.h"
+#include "core/device/board_trace.h"
+#include "core/device/library_board.h"
+#include "core/device/tracing_board.h"
 
 namespace velorin::cli {
 
@@ -14,9 +21,16 @@ class BoardSession {
     BoardSession &operator=(const BoardSession &) = delete;
 
     bool IsOpen() const { return open_; }
+    core::Board &Board();
 
   private:
+    core::LibraryBoard library_;
+    core::BoardTrace trace_;
+    std::optional<core::TracingBoard> tracing_;
     bool open_ = false;
 };
+
+// Opens the board; when there is none, says so on standard error and sets exit code 1.
+bool OpenOrReport(BoardSession &session, Context &context);
 
 }  // namespace velorin::cli

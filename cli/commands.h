@@ -10,5 +10,6 @@ namespace velorin::cli {
 
 void AddStatusCommand(CLI::App &app, Context &context);
 void AddLoopFilterCommand(CLI::App &app, Context &context);
+void AddPortCommands(CLI::App &app, Context &context);
 
 }  // namespace velorin::cli

@@ -5,17 +5,11 @@
 
 #include "cli/board_session.h"
 #include "cli/commands.h"
-#include "velorin.h"
+#include "core/device/board_ports.h"
 
 namespace velorin::cli {
 
 namespace {
-
-constexpr const char *kNoBoard = "No board found: is an emulated or real board running?";
-
-bool IsFourBlockBoard(uint8_t id) {
-    return (id & 0x0C) != 0;
-}
 
 std::string Hex(uint8_t value) {
     char text[8];
@@ -25,33 +19,29 @@ std::string Hex(uint8_t value) {
 
 void RunStatus(Context &context, bool json) {
     BoardSession session(context);
-    if (!session.IsOpen()) {
-        context.err << kNoBoard << "\n";
-        context.exitCode = 1;
-        return;
-    }
+    if (!OpenOrReport(session, context)) return;
+    core::Board &board = session.Board();
     uint8_t id = 0, port0 = 0, port1 = 0, port3 = 0;
-    if (Velorin_GetEvmId(&id) != 0 || Velorin_ReadPort(0, &port0) != 0 ||
-        Velorin_ReadPort(1, &port1) != 0 || Velorin_ReadPort(3, &port3) != 0) {
+    if (!board.GetEvmId(id) || !board.ReadPort(core::kControlPort, port0) ||
+        !board.ReadPort(core::kEnablePort, port1) || !board.ReadPort(core::kSupplyPort, port3)) {
         context.err << "Error reading from Velorin Eval board\n";
         context.exitCode = 1;
         return;
     }
-    const bool fourBlocks = IsFourBlockBoard(id);
+    const bool fourBlocks = core::IsFourBlockBoard(id);
     const int blocks = fourBlocks ? 4 : 3;
     nlohmann::json result;
     result["id"] = id;
     result["boardKind"] = fourBlocks ? "four-block" : "three-block";
     result["ports"] = {{"0", port0}, {"1", port1}, {"3", port3}};
-    result["powerOn"] = (port0 & 0x02) == 0;
+    result["powerOn"] = (port0 & core::kPowerOffBit) == 0;
     nlohmann::json blockList = nlohmann::json::array();
     for (int block = 0; block < blocks; ++block) {
-        // Termination bits of a three-block board start one bit higher.
-        int terminationBit = fourBlocks ? 4 + block : 5 + block;
-        blockList.push_back({{"block", std::string(1, static_cast<char>('A' + block))},
-                             {"terminated", ((port0 >> terminationBit) & 1) != 0},
-                             {"outputEnabled", ((port1 >> (1 + 2 * block)) & 1) != 0},
-                             {"supplyFault", ((port3 >> block) & 1) != 0}});
+        blockList.push_back(
+            {{"block", std::string(1, static_cast<char>('A' + block))},
+             {"terminated", (port0 & core::TerminationBitForBoard(block, fourBlocks)) != 0},
+             {"outputEnabled", (port1 & core::OutputEnableBit(block)) != 0},
+             {"supplyFault", (port3 & core::SupplyStatusBit(block)) != 0}});
     }
     result["blocks"] = blockList;
 

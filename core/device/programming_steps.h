@@ -9,8 +9,6 @@
 
 namespace velorin::core {
 
-constexpr const char *kBoardWriteError = "Error writing to Velorin Eval board";
-
 // Stages Byte0..Byte5 as register indexes 0-5, then commits them to the block's chip RAM.
 // Stops at the first failed call.
 bool WriteImageToRam(Board &board, int block, const RegisterImage &image);

@@ -1,0 +1,71 @@
+#include "cli/board_arguments.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace velorin::cli {
+
+std::optional<int> ParseBlock(const std::string &text) {
+    if (text.size() != 1) return std::nullopt;
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (c >= 'A' && c <= 'D') return c - 'A';
+    if (c >= '0' && c <= '3') return c - '0';
+    return std::nullopt;
+}
+
+std::optional<core::RegisterImage> ParseImage(const std::string &text) {
+    if (text.size() != 12) return std::nullopt;
+    core::RegisterImage image;
+    for (int i = 0; i < 6; ++i) {
+        const std::string digits = text.substr(static_cast<size_t>(2 * i), 2);
+        if (!std::isxdigit(static_cast<unsigned char>(digits[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(digits[1]))) {
+            return std::nullopt;
+        }
+        image.SetByte(i, static_cast<uint8_t>(std::strtoul(digits.c_str(), nullptr, 16)));
+    }
+    return image;
+}
+
+std::optional<unsigned long> ParseNumber(const std::string &text, unsigned long max) {
+    if (text.empty() || text[0] == '-' || text[0] == '+' ||
+        std::isspace(static_cast<unsigned char>(text[0]))) {
+        return std::nullopt;
+    }
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    char *end = nullptr;
+    errno = 0;
+    const unsigned long value = std::strtoul(text.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || end == nullptr || *end != '\0' || value > max) return std::nullopt;
+    return value;
+}
+
+CLI::Option *AddBlockOption(CLI::App *command, std::string &text) {
+    return command->add_option("--block,-b", text, "Block: A to D, or 0 to 3")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string &value) {
+                return ParseBlock(value) ? std::string() : "not a block: " + value;
+            },
+            "A-D|0-3"));
+}
+
+CLI::Option *AddImageArgument(CLI::App *command, std::string &text) {
+    return command->add_option("image", text, "Register image: 12 hexadecimal digits, Byte0 first")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string &value) {
+                return ParseImage(value) ? std::string() : "not 12 hexadecimal digits: " + value;
+            },
+            "HEX12"));
+}
+
+CLI::Option *AddSwitchArgument(CLI::App *command, const std::string &name, std::string &text,
+                               const std::string &description) {
+    return command->add_option(name, text, description)
+        ->required()
+        ->check(CLI::IsMember({"on", "off"}));
+}
+
+}  // namespace velorin::cli

@@ -1,0 +1,26 @@
+// Arguments of the board commands: blocks, register images and switch states.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <string>
+
+#include "core/device/register_image.h"
+
+namespace velorin::cli {
+
+// "A" to "D" (either case) or "0" to "3".
+std::optional<int> ParseBlock(const std::string &text);
+// 12 hexadecimal digits, Byte0 first.
+std::optional<core::RegisterImage> ParseImage(const std::string &text);
+// A byte or port number: decimal, or hexadecimal with 0x.
+std::optional<unsigned long> ParseNumber(const std::string &text, unsigned long max);
+
+// Options whose text is checked while parsing, so that a bad value is a usage error (exit 2).
+CLI::Option *AddBlockOption(CLI::App *command, std::string &text);
+CLI::Option *AddImageArgument(CLI::App *command, std::string &text);
+// "on" or "off".
+CLI::Option *AddSwitchArgument(CLI::App *command, const std::string &name, std::string &text,
+                               const std::string &description);
+
+}  // namespace velorin::cli

@@ -1,0 +1,23 @@
+#include "cli/board_command.h"
+
+namespace velorin::cli {
+
+void FinishSequence(Context &context, core::SequenceResult result, const std::string &command,
+                    bool failureShown) {
+    switch (result) {
+        case core::SequenceResult::Done:
+            return;
+        case core::SequenceResult::Declined:
+            context.err << "velorinctl " << command << ": not confirmed, nothing programmed\n";
+            context.exitCode = 1;
+            return;
+        case core::SequenceResult::Failed:
+            if (!failureShown) {
+                context.err << "velorinctl " << command << ": a board request failed\n";
+            }
+            context.exitCode = 1;
+            return;
+    }
+}
+
+}  // namespace velorin::cli

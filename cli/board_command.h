@@ -1,0 +1,26 @@
+// What every board command does around its sequence: open the board, run, turn the sequence's
+// result into the exit code.
+#pragma once
+
+#include <string>
+
+#include "cli/board_session.h"
+#include "cli/context.h"
+#include "core/device/sequence_result.h"
+
+namespace velorin::cli {
+
+// Runs `body(board)` with the board open; without a board it reports that and exits 1.
+template <typename Body>
+void WithOpenBoard(Context &context, Body &&body) {
+    BoardSession session(context);
+    if (!OpenOrReport(session, context)) return;
+    body(session.Board());
+}
+
+// Done: exit 0. Failed: exit 1, and unless the sequence already said so on screen, the failure
+// (which the program keeps silent) is named on standard error. Declined: exit 1.
+void FinishSequence(Context &context, core::SequenceResult result, const std::string &command,
+                    bool failureShown = false);
+
+}  // namespace velorin::cli
