@@ -1,12 +1,10 @@
 // Discovery, open and close, and the debug lines they write.
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <fstream>
 
 #include "board_fixture.h"
+#include "support/stale_socket.h"
 
 namespace velorin::testing {
 namespace {
@@ -15,16 +13,6 @@ std::string OpenCapturingOutput(int &result) {
     ::testing::internal::CaptureStdout();
     result = Velorin_OpenUsbDevice();
     return ::testing::internal::GetCapturedStdout();
-}
-
-// Leaves a socket file behind with nobody listening, as a crashed server would.
-void MakeStaleSocket(const std::string &path) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-    ::close(fd);
 }
 
 TEST(BoardConnection, NoDeviceDirectoryMeansNoBoard) {

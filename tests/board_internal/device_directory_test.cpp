@@ -2,15 +2,13 @@
 #include "device_directory.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "endpoint_transport.h"
+#include "support/stale_socket.h"
 
 namespace velorin::board {
 namespace {
@@ -27,22 +25,13 @@ TEST(DeviceDirectory, ExplicitDirectoryThenRuntimeDirectoryThenTmp) {
     EXPECT_EQ(DeviceDirectory(), "/tmp/velorin-" + std::to_string(::getuid()));
 }
 
-void Bind(const std::string &path) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-    ::close(fd);
-}
-
 TEST(DeviceDirectory, ListsOnlySocketsInByteOrder) {
     char pattern[] = "/tmp/velorin-dir-XXXXXX";
     std::string dir = ::mkdtemp(pattern);
-    Bind(dir + "/b");
-    Bind(dir + "/B");
-    Bind(dir + "/a10");
-    Bind(dir + "/a2");
+    testing::MakeStaleSocket(dir + "/b");
+    testing::MakeStaleSocket(dir + "/B");
+    testing::MakeStaleSocket(dir + "/a10");
+    testing::MakeStaleSocket(dir + "/a2");
     std::ofstream(dir + "/a1") << "plain file";
     fs::create_directory(dir + "/a0");
     int error = 0;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "support/emulated_board.h"
+#include "support/stale_socket.h"
 
 namespace velorin::sim {
 namespace {
@@ -78,14 +79,7 @@ TEST(Emulator, ReplacesAStaleEndpointButNotALiveOne) {
     EXPECT_NE(error.find("already served"), std::string::npos);
 
     first.Emulator().Stop();
-    // A crashed server leaves its socket file behind.
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, options.deviceDir.c_str(), sizeof(address.sun_path) - 1);
-    std::strcat(address.sun_path, "/board0");
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-    ::close(fd);
+    testing::MakeStaleSocket(options.deviceDir + "/board0");
     EXPECT_TRUE(second.Start(error)) << error;
     int client = Connect(second.EndpointPath());
     EXPECT_GE(client, 0);
