@@ -21,6 +21,7 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     AddImageCommand(app, context);
     AddReadBackDecodeCommand(app, context);
     AddConfigCommand(app, context);
+    AddLoopFilterCommand(app, context);
 
     try {
         app.parse(argc, argv);
