@@ -9,7 +9,7 @@
 namespace velorin::sim {
 
 class BoardEeprom {
-public:
+  public:
     static constexpr size_t kSize = 65536;
 
     BoardEeprom();
@@ -24,7 +24,7 @@ public:
     uint8_t Read(uint16_t address) const { return bytes_[address]; }
     void Write(uint16_t address, uint8_t value);
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
     int fd_ = -1;
 };

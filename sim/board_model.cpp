@@ -23,7 +23,9 @@ uint8_t BoardModel::Port(int port) const {
     return status;
 }
 
-void BoardModel::SetPort(int port, uint8_t value) { ports_.at(static_cast<size_t>(port)) = value; }
+void BoardModel::SetPort(int port, uint8_t value) {
+    ports_.at(static_cast<size_t>(port)) = value;
+}
 
 void BoardModel::SetSupplyFault(int block, bool fault) {
     supplyFault_.at(static_cast<size_t>(block)) = fault;
@@ -82,17 +84,21 @@ BoardAnswer BoardModel::Handle(const WireRequest &request) {
         case 0x9A:  // word transfer set-up
             wordDevice_ = static_cast<uint16_t>(request.value >> 8);
             return answer;
-        case 0x98:  // I2C word read, little-endian at index and index + 1
+        case 0x98: {  // I2C word read: word N is bytes 2N and 2N + 1, little-endian
             if (wordDevice_ != kI2CDevice) return {};
-            answer.bytes[0] = eeprom_.Read(request.index);
-            answer.bytes[1] = eeprom_.Read(static_cast<uint16_t>(request.index + 1));
+            auto address = static_cast<uint16_t>(request.index * 2);
+            answer.bytes[0] = eeprom_.Read(address);
+            answer.bytes[1] = eeprom_.Read(static_cast<uint16_t>(address + 1));
             return answer;
-        case 0x99:  // I2C word write
+        }
+        case 0x99: {  // I2C word write
             if (wordDevice_ != kI2CDevice) return {};
-            eeprom_.Write(request.index, low);
-            eeprom_.Write(static_cast<uint16_t>(request.index + 1),
+            auto address = static_cast<uint16_t>(request.index * 2);
+            eeprom_.Write(address, low);
+            eeprom_.Write(static_cast<uint16_t>(address + 1),
                           static_cast<uint8_t>(request.value >> 8));
             return answer;
+        }
         case 0x95:  // hardware address, 0xB0 serial data bits, 0xB1 scan-out: accepted
         case 0xB0:
         case 0xB1:

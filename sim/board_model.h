@@ -27,7 +27,7 @@ struct BoardAnswer {
 };
 
 class BoardModel {
-public:
+  public:
     explicit BoardModel(BoardKind kind);
 
     BoardAnswer Handle(const WireRequest &request);
@@ -46,7 +46,7 @@ public:
     const BoardEeprom &Eeprom() const { return eeprom_; }
     const ImageBytes &Staging() const { return staging_; }
 
-private:
+  private:
     std::optional<int> BlockOf(uint8_t command, uint8_t base) const;
     bool I2CAddressed(uint16_t value) const { return (value >> 8) == kI2CDevice; }
 

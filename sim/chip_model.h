@@ -9,7 +9,7 @@ namespace velorin::sim {
 using ImageBytes = std::array<uint8_t, 6>;
 
 class ChipModel {
-public:
+  public:
     explicit ChipModel(int block) : block_(block) {}
 
     void CommitToRam(const ImageBytes &staged) { ram_ = staged; }
@@ -31,7 +31,7 @@ public:
 
     void SetEeprom(const ImageBytes &image, bool written, bool locked);
 
-private:
+  private:
     static constexpr uint8_t kRevision = 2;
     int block_;
     ImageBytes ram_{};

@@ -81,7 +81,9 @@ bool ClearStaleEndpoint(const std::string &path, std::string &error) {
 
 Emulator::Emulator(EmulatorOptions options) : options_(std::move(options)), board_(options_.kind) {}
 
-Emulator::~Emulator() { Stop(); }
+Emulator::~Emulator() {
+    Stop();
+}
 
 std::string Emulator::EndpointPath() const {
     return options_.deviceDir + "/" + options_.endpointName;
@@ -171,6 +173,7 @@ Faults Emulator::GetFaults() const {
 }
 
 void Emulator::CloseAll() {
+    plugged_ = false;  // before the clients can see their connections close
     for (auto &client : clients_) ::close(client.fd);
     clients_.clear();
     if (listenFd_ >= 0) {
@@ -178,7 +181,6 @@ void Emulator::CloseAll() {
         ::unlink(EndpointPath().c_str());
         listenFd_ = -1;
     }
-    plugged_ = false;
 }
 
 void Emulator::RunCommand(Command command) {

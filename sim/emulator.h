@@ -16,15 +16,15 @@
 namespace velorin::sim {
 
 struct EmulatorOptions {
-    std::string deviceDir;                 // created with mode 0700 when missing
+    std::string deviceDir;  // created with mode 0700 when missing
     std::string endpointName = "board0";
     BoardKind kind = BoardKind::FourBlock;
-    std::string eepromFile;                // empty: the board EEPROM lives in memory only
-    std::string logFile;                   // empty: the request log is kept in memory only
+    std::string eepromFile;  // empty: the board EEPROM lives in memory only
+    std::string logFile;     // empty: the request log is kept in memory only
 };
 
 class Emulator {
-public:
+  public:
     explicit Emulator(EmulatorOptions options);
     ~Emulator();
     Emulator(const Emulator &) = delete;
@@ -55,7 +55,7 @@ public:
         return f(board_);
     }
 
-private:
+  private:
     enum class Command { None, Stop, Unplug, Replug };
     struct Client {
         int fd = -1;

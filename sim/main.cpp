@@ -1,10 +1,11 @@
 // velorin-boardsim: serves one emulated board on one endpoint until interrupted.
+#include <pthread.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
-#include <pthread.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "sim/emulator.h"
@@ -68,8 +69,7 @@ int main(int argc, char **argv) {
     app.add_option("--latency-us", faults.latencyMicros, "Delay every answer (microseconds)");
     app.add_option("--supply-fault", supplyFaults, "Inject a supply fault on a block (A-D)")
         ->check([](const std::string &text) {
-            return BlockNumber(text) < 0 ? std::string("block must be A-D or 0-3")
-                                         : std::string();
+            return BlockNumber(text) < 0 ? std::string("block must be A-D or 0-3") : std::string();
         });
     CLI11_PARSE(app, argc, argv);
 

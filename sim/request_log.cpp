@@ -7,12 +7,18 @@ namespace velorin::sim {
 
 const char *OutcomeName(Outcome outcome) {
     switch (outcome) {
-        case Outcome::Completed: return "completed";
-        case Outcome::Rejected: return "rejected";
-        case Outcome::Failed: return "failed";
-        case Outcome::Dropped: return "dropped";
-        case Outcome::Truncated: return "truncated";
-        case Outcome::Unplugged: return "unplugged";
+        case Outcome::Completed:
+            return "completed";
+        case Outcome::Rejected:
+            return "rejected";
+        case Outcome::Failed:
+            return "failed";
+        case Outcome::Dropped:
+            return "dropped";
+        case Outcome::Truncated:
+            return "truncated";
+        case Outcome::Unplugged:
+            return "unplugged";
     }
     return "?";
 }
@@ -63,11 +69,10 @@ std::string RequestLog::FormatLine(const LogEntry &entry,
     auto micros =
         std::chrono::duration_cast<std::chrono::microseconds>(entry.time - origin).count();
     char line[128];
-    std::snprintf(line, sizeof(line),
-                  "%12.6f #%llu command=%02X value=%04X index=%04X answer=%u %s\n",
-                  static_cast<double>(micros) / 1e6,
-                  static_cast<unsigned long long>(entry.number), entry.command, entry.value,
-                  entry.index, entry.answerLength, OutcomeName(entry.outcome));
+    std::snprintf(
+        line, sizeof(line), "%12.6f #%llu command=%02X value=%04X index=%04X answer=%u %s\n",
+        static_cast<double>(micros) / 1e6, static_cast<unsigned long long>(entry.number),
+        entry.command, entry.value, entry.index, entry.answerLength, OutcomeName(entry.outcome));
     return line;
 }
 

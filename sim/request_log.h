@@ -32,7 +32,7 @@ struct LogEntry {
 };
 
 class RequestLog {
-public:
+  public:
     ~RequestLog();
     // Also append every entry, as a text line, to `path`.
     bool OpenFile(const std::string &path, std::string &error);
@@ -43,9 +43,10 @@ public:
     std::vector<LogEntry> Entries() const;
     void Clear();
 
-    static std::string FormatLine(const LogEntry &entry, std::chrono::steady_clock::time_point origin);
+    static std::string FormatLine(const LogEntry &entry,
+                                  std::chrono::steady_clock::time_point origin);
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<LogEntry> entries_;
     uint64_t counter_ = 0;
