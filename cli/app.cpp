@@ -17,6 +17,7 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     app.add_flag("--trace", context.trace, "Print every board call on standard error");
 
     AddStatusCommand(app, context);
+    AddLoopFilterCommand(app, context);
 
     try {
         app.parse(argc, argv);

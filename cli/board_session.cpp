@@ -1,8 +1,9 @@
 #include "cli/board_session.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "velorin.h"
 

@@ -6,7 +6,7 @@
 namespace velorin::cli {
 
 class BoardSession {
-public:
+  public:
     // Points the library at --device-dir (when given) and opens the board.
     explicit BoardSession(const Context &context);
     ~BoardSession();
@@ -15,7 +15,7 @@ public:
 
     bool IsOpen() const { return open_; }
 
-private:
+  private:
     bool open_ = false;
 };
 

@@ -9,5 +9,6 @@
 namespace velorin::cli {
 
 void AddStatusCommand(CLI::App &app, Context &context);
+void AddLoopFilterCommand(CLI::App &app, Context &context);
 
 }  // namespace velorin::cli

@@ -13,7 +13,9 @@ namespace {
 
 constexpr const char *kNoBoard = "No board found: is an emulated or real board running?";
 
-bool IsFourBlockBoard(uint8_t id) { return (id & 0x0C) != 0; }
+bool IsFourBlockBoard(uint8_t id) {
+    return (id & 0x0C) != 0;
+}
 
 std::string Hex(uint8_t value) {
     char text[8];
@@ -63,11 +65,10 @@ void RunStatus(Context &context, bool json) {
                 << "\n";
     context.out << "On-board power: " << (result["powerOn"].get<bool>() ? "on" : "off") << "\n";
     for (const auto &block : blockList) {
-        context.out << "Block " << block["block"].get<std::string>()
-                    << ": termination " << (block["terminated"].get<bool>() ? "on" : "off")
-                    << ", output " << (block["outputEnabled"].get<bool>() ? "enabled" : "disabled")
-                    << ", supply " << (block["supplyFault"].get<bool>() ? "FAULT/off" : "ok")
-                    << "\n";
+        context.out << "Block " << block["block"].get<std::string>() << ": termination "
+                    << (block["terminated"].get<bool>() ? "on" : "off") << ", output "
+                    << (block["outputEnabled"].get<bool>() ? "enabled" : "disabled") << ", supply "
+                    << (block["supplyFault"].get<bool>() ? "FAULT/off" : "ok") << "\n";
     }
 }
 

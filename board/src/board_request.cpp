@@ -25,7 +25,11 @@ std::optional<uint8_t> Pick(const std::array<uint8_t, 4> &table, int32_t block) 
 }
 }  // namespace
 
-std::optional<uint8_t> WriteToRamCommand(int32_t block) { return Pick(kWriteToRam, block); }
-std::optional<uint8_t> WriteOneWordCommand(int32_t block) { return Pick(kWriteOneWord, block); }
+std::optional<uint8_t> WriteToRamCommand(int32_t block) {
+    return Pick(kWriteToRam, block);
+}
+std::optional<uint8_t> WriteOneWordCommand(int32_t block) {
+    return Pick(kWriteOneWord, block);
+}
 
 }  // namespace velorin::board

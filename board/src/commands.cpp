@@ -16,7 +16,9 @@ BoardRequest Request(uint8_t command, uint16_t value, uint16_t index, uint8_t an
     return request;
 }
 
-int Result(bool delivered) { return delivered ? 0 : 1; }
+int Result(bool delivered) {
+    return delivered ? 0 : 1;
+}
 
 int SendIgnoringAnswer(const BoardRequest &request) {
     uint8_t ignored[2];
@@ -159,8 +161,8 @@ extern "C" int Velorin_ReadI2CWord(uint16_t start, int32_t count, uint16_t *word
     return PerElement(
         start, count,
         [&](int32_t, uint16_t index) {
-            return Request(command::kReadI2CWord,
-                           I2CValue(state.i2cDeviceAddress, state.i2cOption), index, 2);
+            return Request(command::kReadI2CWord, I2CValue(state.i2cDeviceAddress, state.i2cOption),
+                           index, 2);
         },
         [&](int32_t i, const uint8_t *answer) {
             words[i] = static_cast<uint16_t>(answer[0] | (answer[1] << 8));

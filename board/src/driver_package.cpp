@@ -83,7 +83,9 @@ void AskUdevToReload() {
 
 }  // namespace
 
-std::string DriverFolder(const std::string &directory) { return directory + "/Driver"; }
+std::string DriverFolder(const std::string &directory) {
+    return directory + "/Driver";
+}
 
 std::string PackagePath(const std::string &directory, const std::string &fileName) {
     return DriverFolder(directory) + "/" + fileName;
@@ -109,8 +111,7 @@ int RegisterPackage(const std::string &directory, const std::string &fileName) {
 
 bool IsPackageRegistered(const std::string &fileName) {
     struct stat info {};
-    return ::stat((RulesDirectory() + "/" + fileName).c_str(), &info) == 0 &&
-           S_ISREG(info.st_mode);
+    return ::stat((RulesDirectory() + "/" + fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace velorin::board

@@ -53,7 +53,9 @@ std::unique_ptr<EndpointTransport> EndpointTransport::Connect(const std::string 
     return std::unique_ptr<EndpointTransport>(new EndpointTransport(fd, timeoutMs));
 }
 
-EndpointTransport::~EndpointTransport() { ::close(fd_); }
+EndpointTransport::~EndpointTransport() {
+    ::close(fd_);
+}
 
 bool EndpointTransport::SendAll(const uint8_t *data, size_t size) {
     while (size > 0) {

@@ -9,7 +9,7 @@
 namespace velorin::board {
 
 class EndpointTransport : public Transport {
-public:
+  public:
     // Connects to the socket at `path`. On failure returns nullptr and sets `error` to errno.
     static std::unique_ptr<EndpointTransport> Connect(const std::string &path, int timeoutMs,
                                                       int &error);
@@ -20,7 +20,7 @@ public:
 
     bool Exchange(const BoardRequest &request, uint8_t *answer) override;
 
-private:
+  private:
     EndpointTransport(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
     bool SendAll(const uint8_t *data, size_t size);
     bool ReceiveAll(uint8_t *data, size_t size);

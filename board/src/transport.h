@@ -8,7 +8,7 @@
 namespace velorin::board {
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     // Delivers one request and, when the board completes it, stores its answer bytes.
     // Returns false when the request failed; `answer` is then left untouched.

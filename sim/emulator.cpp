@@ -1,0 +1,329 @@
+#include "sim/emulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace velorin::sim {
+
+namespace {
+
+bool MakeDirectories(const std::string &path, std::string &error) {
+    std::string partial;
+    size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = path.find('/', pos + 1);
+        partial = path.substr(0, pos);
+        if (partial.empty()) continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = partial + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SendAll(int fd, const uint8_t *data, size_t size) {
+    while (size > 0) {
+        ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        data += sent;
+        size -= static_cast<size_t>(sent);
+    }
+    return true;
+}
+
+bool FillAddress(const std::string &path, sockaddr_un &address, std::string &error) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        error = path + ": path too long for a socket";
+        return false;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+// A socket file nobody answers on is left over from a server that died: remove it.
+bool ClearStaleEndpoint(const std::string &path, std::string &error) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return true;
+    if (!S_ISSOCK(info.st_mode)) {
+        error = path + ": exists and is not a socket";
+        return false;
+    }
+    sockaddr_un address{};
+    if (!FillAddress(path, address, error)) return false;
+    int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (probe < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    bool inUse = ::connect(probe, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    ::close(probe);
+    if (inUse) {
+        error = path + ": another board is already served there";
+        return false;
+    }
+    ::unlink(path.c_str());
+    return true;
+}
+
+}  // namespace
+
+Emulator::Emulator(EmulatorOptions options) : options_(std::move(options)), board_(options_.kind) {}
+
+Emulator::~Emulator() {
+    Stop();
+}
+
+std::string Emulator::EndpointPath() const {
+    return options_.deviceDir + "/" + options_.endpointName;
+}
+
+bool Emulator::Listen(std::string &error) {
+    const std::string path = EndpointPath();
+    sockaddr_un address{};
+    if (!FillAddress(path, address, error) || !ClearStaleEndpoint(path, error)) return false;
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 ||
+        ::listen(fd, 8) != 0) {
+        error = path + ": " + std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    listenFd_ = fd;
+    plugged_ = true;
+    return true;
+}
+
+bool Emulator::Start(std::string &error) {
+    if (running_) return true;
+    if (!MakeDirectories(options_.deviceDir, error)) return false;
+    if (!options_.eepromFile.empty() && !board_.Eeprom().AttachFile(options_.eepromFile, error)) {
+        return false;
+    }
+    if (!options_.logFile.empty() && !log_.OpenFile(options_.logFile, error)) return false;
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    wakeRead_ = pipeFds[0];
+    wakeWrite_ = pipeFds[1];
+    if (!Listen(error)) {
+        ::close(wakeRead_);
+        ::close(wakeWrite_);
+        wakeRead_ = wakeWrite_ = -1;
+        return false;
+    }
+    running_ = true;
+    thread_ = std::thread([this] { Serve(); });
+    return true;
+}
+
+void Emulator::Stop() {
+    if (!running_) return;
+    Post(Command::Stop);
+    thread_.join();
+    running_ = false;
+    ::close(wakeRead_);
+    ::close(wakeWrite_);
+    wakeRead_ = wakeWrite_ = -1;
+}
+
+void Emulator::Post(Command command) {
+    std::unique_lock lock(commandMutex_);
+    pending_ = command;
+    const uint8_t wake = 1;
+    (void)::write(wakeWrite_, &wake, 1);
+    commandDone_.wait(lock, [this] { return pending_ == Command::None; });
+}
+
+void Emulator::Unplug() {
+    if (running_) Post(Command::Unplug);
+}
+
+bool Emulator::Replug() {
+    if (!running_) return false;
+    Post(Command::Replug);
+    return replugOk_;
+}
+
+void Emulator::SetFaults(const Faults &faults) {
+    std::lock_guard lock(faultsMutex_);
+    faults_ = faults;
+}
+
+Faults Emulator::GetFaults() const {
+    std::lock_guard lock(faultsMutex_);
+    return faults_;
+}
+
+void Emulator::CloseAll() {
+    plugged_ = false;  // before the clients can see their connections close
+    for (auto &client : clients_) ::close(client.fd);
+    clients_.clear();
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+        ::unlink(EndpointPath().c_str());
+        listenFd_ = -1;
+    }
+}
+
+void Emulator::RunCommand(Command command) {
+    switch (command) {
+        case Command::Stop:
+        case Command::Unplug:
+            CloseAll();
+            break;
+        case Command::Replug: {
+            std::string error;
+            replugOk_ = plugged_ || Listen(error);
+            break;
+        }
+        case Command::None:
+            break;
+    }
+}
+
+bool Emulator::HandleRequest(Client &client) {
+    WireRequest request;
+    request.command = client.buffer[0];
+    request.reserved = client.buffer[1];
+    request.value = static_cast<uint16_t>(client.buffer[2] | (client.buffer[3] << 8));
+    request.index = static_cast<uint16_t>(client.buffer[4] | (client.buffer[5] << 8));
+    request.answerLength = client.buffer[6];
+    client.filled = 0;
+
+    LogEntry entry;
+    entry.time = std::chrono::steady_clock::now();
+    entry.number = log_.NextNumber();
+    entry.command = request.command;
+    entry.value = request.value;
+    entry.index = request.index;
+    entry.answerLength = request.answerLength;
+
+    const Faults faults = GetFaults();
+    if (faults.unplugAt && *faults.unplugAt == entry.number) {
+        entry.outcome = Outcome::Unplugged;
+        log_.Add(entry);
+        CloseAll();
+        return false;
+    }
+    if (faults.dropAt && *faults.dropAt == entry.number) {
+        entry.outcome = Outcome::Dropped;
+        log_.Add(entry);
+        return false;
+    }
+    if (faults.latencyMicros > 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(faults.latencyMicros));
+    }
+
+    uint8_t reply[3] = {1, 0, 0};
+    size_t replySize = 1;
+    if (faults.Fails(entry.number, request.command)) {
+        entry.outcome = Outcome::Failed;
+    } else if (request.answerLength > 2) {
+        entry.outcome = Outcome::Rejected;
+    } else {
+        BoardAnswer answer;
+        {
+            std::lock_guard lock(boardMutex_);
+            answer = board_.Handle(request);
+        }
+        if (answer.completed) {
+            reply[0] = 0;
+            reply[1] = answer.bytes[0];
+            reply[2] = answer.bytes[1];
+            replySize = 1 + request.answerLength;
+            entry.outcome = Outcome::Completed;
+        } else {
+            entry.outcome = Outcome::Rejected;
+        }
+    }
+    if (entry.outcome == Outcome::Completed && faults.truncateAt &&
+        *faults.truncateAt == entry.number) {
+        entry.outcome = Outcome::Truncated;
+        log_.Add(entry);
+        SendAll(client.fd, reply, 1);
+        return false;
+    }
+    // Logged before the answer leaves, so a caller that has its answer finds the entry.
+    log_.Add(entry);
+    return SendAll(client.fd, reply, replySize);
+}
+
+void Emulator::Serve() {
+    for (;;) {
+        std::vector<pollfd> fds;
+        fds.push_back({wakeRead_, POLLIN, 0});
+        if (listenFd_ >= 0) fds.push_back({listenFd_, POLLIN, 0});
+        const size_t firstClient = fds.size();
+        for (const auto &client : clients_) fds.push_back({client.fd, POLLIN, 0});
+
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[0].revents & POLLIN) {
+            uint8_t drain[16];
+            while (::read(wakeRead_, drain, sizeof(drain)) > 0) {
+            }
+            std::unique_lock lock(commandMutex_);
+            Command command = pending_;
+            RunCommand(command);
+            pending_ = Command::None;
+            commandDone_.notify_all();
+            if (command == Command::Stop) return;
+            continue;  // the descriptor set may have changed
+        }
+        if (firstClient == 2 && (fds[1].revents & POLLIN)) {
+            int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd >= 0) clients_.push_back(Client{fd, {}, 0});
+        }
+        std::vector<int> closing;
+        for (size_t i = firstClient; i < fds.size(); ++i) {
+            if (fds[i].revents == 0) continue;
+            // Find the client by descriptor: an unplug inside this loop empties the list.
+            auto it = std::find_if(clients_.begin(), clients_.end(),
+                                   [&](const Client &c) { return c.fd == fds[i].fd; });
+            if (it == clients_.end()) continue;
+            Client &client = *it;
+            ssize_t got = ::recv(client.fd, client.buffer + client.filled,
+                                 sizeof(client.buffer) - client.filled, 0);
+            if (got <= 0) {
+                if (got < 0 && errno == EINTR) continue;
+                closing.push_back(client.fd);
+                continue;
+            }
+            client.filled += static_cast<size_t>(got);
+            if (client.filled == sizeof(client.buffer)) {
+                if (!HandleRequest(client)) closing.push_back(client.fd);
+                if (!plugged_) break;
+            }
+        }
+        for (int fd : closing) {
+            auto it = std::find_if(clients_.begin(), clients_.end(),
+                                   [&](const Client &c) { return c.fd == fd; });
+            if (it != clients_.end()) {
+                ::close(it->fd);
+                clients_.erase(it);
+            }
+        }
+    }
+}
+
+}  // namespace velorin::sim

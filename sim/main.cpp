@@ -1,0 +1,123 @@
+// velorin-boardsim: serves one emulated board on one endpoint until interrupted.
+#include <pthread.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/emulator.h"
+
+namespace {
+
+std::string DefaultDeviceDir() {
+    if (const char *dir = std::getenv("VELORIN_DEVICE_DIR"); dir != nullptr && *dir != '\0') {
+        return dir;
+    }
+    if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime) {
+        return std::string(runtime) + "/velorin";
+    }
+    return "/tmp/velorin-" + std::to_string(::getuid());
+}
+
+int BlockNumber(const std::string &text) {
+    if (text.size() == 1 && text[0] >= 'A' && text[0] <= 'D') return text[0] - 'A';
+    if (text.size() == 1 && text[0] >= 'a' && text[0] <= 'd') return text[0] - 'a';
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '3') return text[0] - '0';
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    using velorin::sim::BoardKind;
+    velorin::sim::EmulatorOptions options;
+    options.deviceDir = DefaultDeviceDir();
+    velorin::sim::Faults faults;
+    std::string kind = "four-block";
+    std::vector<std::string> supplyFaults;
+    uint64_t failRequest = 0, failFrom = 0, dropAt = 0, truncateAt = 0, unplugAt = 0;
+    int failCommand = -1;
+
+    CLI::App app{
+        "Board emulator: serves one emulated evaluation board on an endpoint (a Unix-domain\n"
+        "socket) in the device directory, until interrupted. SIGUSR1 unplugs the board and\n"
+        "plugs it in again. Request numbers count from 1 since the emulator started.",
+        "velorin-boardsim"};
+    app.add_option("--device-dir", options.deviceDir,
+                   "Device directory (default: $VELORIN_DEVICE_DIR, else $XDG_RUNTIME_DIR/velorin, "
+                   "else /tmp/velorin-<uid>)");
+    app.add_option("--name", options.endpointName, "Endpoint name in the device directory")
+        ->capture_default_str();
+    app.add_option("--board", kind, "Board kind")
+        ->check(CLI::IsMember({"four-block", "three-block"}))
+        ->capture_default_str();
+    app.add_option("--eeprom", options.eepromFile,
+                   "Keep the board EEPROM in this file (created blank when missing; every write "
+                   "goes to the file at once)");
+    app.add_option("--log", options.logFile, "Append every request to this file as a line");
+    app.add_option("--fail-request", failRequest, "Fail request number N");
+    app.add_option("--fail-from", failFrom, "Fail every request from number N on");
+    app.add_option("--fail-command", failCommand, "Fail every request with this command code")
+        ->check(CLI::Range(0, 255));
+    app.add_option("--drop-at", dropAt, "Close the connection instead of answering request N");
+    app.add_option("--truncate-at", truncateAt,
+                   "Answer request N with its status only, then close the connection");
+    app.add_option("--unplug-at", unplugAt, "Unplug the board when request N arrives");
+    app.add_option("--latency-us", faults.latencyMicros, "Delay every answer (microseconds)");
+    app.add_option("--supply-fault", supplyFaults, "Inject a supply fault on a block (A-D)")
+        ->check([](const std::string &text) {
+            return BlockNumber(text) < 0 ? std::string("block must be A-D or 0-3") : std::string();
+        });
+    CLI11_PARSE(app, argc, argv);
+
+    options.kind = kind == "three-block" ? BoardKind::ThreeBlock : BoardKind::FourBlock;
+    if (failRequest) faults.failRequest = failRequest;
+    if (failFrom) faults.failFrom = failFrom;
+    if (failCommand >= 0) faults.failCommand = static_cast<uint8_t>(failCommand);
+    if (dropAt) faults.dropAt = dropAt;
+    if (truncateAt) faults.truncateAt = truncateAt;
+    if (unplugAt) faults.unplugAt = unplugAt;
+
+    // Signals are taken by sigwait below, never by a handler in the server thread.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGUSR1);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    velorin::sim::Emulator emulator(options);
+    std::string error;
+    if (!emulator.Start(error)) {
+        std::fprintf(stderr, "velorin-boardsim: %s\n", error.c_str());
+        return 1;
+    }
+    emulator.SetFaults(faults);
+    for (const auto &block : supplyFaults) {
+        emulator.WithBoard([&](auto &board) { board.SetSupplyFault(BlockNumber(block), true); });
+    }
+    std::printf("velorin-boardsim: serving a %s board on %s (pid %d)\n", kind.c_str(),
+                emulator.EndpointPath().c_str(), static_cast<int>(::getpid()));
+    std::fflush(stdout);
+
+    for (;;) {
+        int signal = 0;
+        if (sigwait(&signals, &signal) != 0) continue;
+        if (signal != SIGUSR1) break;
+        if (emulator.IsPlugged()) {
+            emulator.Unplug();
+            std::printf("velorin-boardsim: unplugged\n");
+        } else if (emulator.Replug()) {
+            std::printf("velorin-boardsim: plugged in again\n");
+        } else {
+            std::printf("velorin-boardsim: could not plug in again\n");
+        }
+        std::fflush(stdout);
+    }
+    emulator.Stop();
+    return 0;
+}
