@@ -28,6 +28,10 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     app.add_flag("--trace", context.trace, "Print every board call on standard error");
 
     AddStatusCommand(app, context);
+    AddPlanCommand(app, context);
+    AddImageCommand(app, context);
+    AddReadBackDecodeCommand(app, context);
+    AddConfigCommand(app, context);
     AddLoopFilterCommand(app, context);
     AddPortCommands(app, context);
 

@@ -9,6 +9,10 @@
 namespace velorin::cli {
 
 void AddStatusCommand(CLI::App &app, Context &context);
+void AddPlanCommand(CLI::App &app, Context &context);
+void AddImageCommand(CLI::App &app, Context &context);
+void AddReadBackDecodeCommand(CLI::App &app, Context &context);
+void AddConfigCommand(CLI::App &app, Context &context);
 void AddLoopFilterCommand(CLI::App &app, Context &context);
 void AddPortCommands(CLI::App &app, Context &context);
 

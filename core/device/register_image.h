@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/loopfilter/loop_filter_word.h"
+
 namespace velorin::core {
 
 struct RegisterImage {
@@ -62,7 +64,6 @@ int TestSelect(const RegisterImage &image);
 void SetTestSelect(RegisterImage &image, int code);
 
 // The loop-filter control word: word bits 0-18 (C2, R2, C1 and C3 codes).
-constexpr uint32_t kLoopFilterWordMask = 0x7FFFF;
 constexpr uint32_t kDefaultLoopFilterWord = 0x2279E;
 uint32_t LoopFilterWord(const RegisterImage &image);
 void SetLoopFilterWord(RegisterImage &image, uint32_t word);

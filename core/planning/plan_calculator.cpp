@@ -57,14 +57,14 @@ double VcoFrequency(double input, double feedbackDivider, double prescaler) {
     return input * feedbackDivider * prescaler;
 }
 
-bool IsInputInVcoRange(double input, int vco) {
-    if (vco == 1) return !(input < kVco1InputLow || input > kVco1InputHigh);
+bool IsInputInVcoRange(double input, int vcoIndex) {
+    if (vcoIndex == 0) return !(input < kVco1InputLow || input > kVco1InputHigh);
     return !(input < kVco2InputLow || input > kVco2InputHigh);
 }
 
-double ClampVcoForDisplay(double vcoFrequency, int vco) {
-    const double low = vco == 1 ? kVco1DisplayLow : kVco2DisplayLow;
-    const double high = vco == 1 ? kVco1DisplayHigh : kVco2DisplayHigh;
+double ClampVcoForDisplay(double vcoFrequency, int vcoIndex) {
+    const double low = vcoIndex == 0 ? kVco1DisplayLow : kVco2DisplayLow;
+    const double high = vcoIndex == 0 ? kVco1DisplayHigh : kVco2DisplayHigh;
     if (vcoFrequency < low) return low;
     if (vcoFrequency > high) return high;
     return vcoFrequency;

@@ -62,8 +62,8 @@ std::optional<PlanLineFields> ParsePlanLine(std::string_view text);
 double OutputFrequency(double input, double feedbackDivider, double outputDivider);
 double VcoFrequency(double input, double feedbackDivider, double prescaler);
 
-// vco is 1 or 2; any other number is checked as VCO 2.
-bool IsInputInVcoRange(double input, int vco);
-double ClampVcoForDisplay(double vcoFrequency, int vco);
+// vcoIndex as in the image and the plan rows: 0 = VCO 1, anything else VCO 2.
+bool IsInputInVcoRange(double input, int vcoIndex);
+double ClampVcoForDisplay(double vcoFrequency, int vcoIndex);
 
 }  // namespace velorin::core

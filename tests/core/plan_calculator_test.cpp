@@ -161,21 +161,21 @@ TEST(PlanCalculatorTest, PlanLinesParse) {
 }
 
 TEST(PlanCalculatorTest, VcoRangesAndDisplayWindow) {
-    EXPECT_FALSE(IsInputInVcoRange(27.35, 1));
-    EXPECT_TRUE(IsInputInVcoRange(27.351, 1));
-    EXPECT_TRUE(IsInputInVcoRange(34.0, 1));
-    EXPECT_FALSE(IsInputInVcoRange(34.001, 1));
-    EXPECT_FALSE(IsInputInVcoRange(31.87, 2));
-    EXPECT_TRUE(IsInputInVcoRange(31.875, 2));
-    EXPECT_TRUE(IsInputInVcoRange(38.333, 2));
-    EXPECT_FALSE(IsInputInVcoRange(38.334, 2));
+    EXPECT_FALSE(IsInputInVcoRange(27.35, 0));
+    EXPECT_TRUE(IsInputInVcoRange(27.351, 0));
+    EXPECT_TRUE(IsInputInVcoRange(34.0, 0));
+    EXPECT_FALSE(IsInputInVcoRange(34.001, 0));
+    EXPECT_FALSE(IsInputInVcoRange(31.87, 1));
+    EXPECT_TRUE(IsInputInVcoRange(31.875, 1));
+    EXPECT_TRUE(IsInputInVcoRange(38.333, 1));
+    EXPECT_FALSE(IsInputInVcoRange(38.334, 1));
 
-    EXPECT_EQ(ClampVcoForDisplay(1000, 1), 1893.95);
-    EXPECT_EQ(ClampVcoForDisplay(2000, 1), 2000);
-    EXPECT_EQ(ClampVcoForDisplay(2200, 1), 2186.94);
-    EXPECT_EQ(ClampVcoForDisplay(2000, 2), 2186.94);
-    EXPECT_EQ(ClampVcoForDisplay(2300, 2), 2300);
-    EXPECT_EQ(ClampVcoForDisplay(3000, 2), 2525.22);
+    EXPECT_EQ(ClampVcoForDisplay(1000, 0), 1893.95);
+    EXPECT_EQ(ClampVcoForDisplay(2000, 0), 2000);
+    EXPECT_EQ(ClampVcoForDisplay(2200, 0), 2186.94);
+    EXPECT_EQ(ClampVcoForDisplay(2000, 1), 2186.94);
+    EXPECT_EQ(ClampVcoForDisplay(2300, 1), 2300);
+    EXPECT_EQ(ClampVcoForDisplay(3000, 1), 2525.22);
 
     EXPECT_DOUBLE_EQ(VcoFrequency(30, 32, 2), 1920);
     EXPECT_DOUBLE_EQ(OutputFrequency(30, 16, 4), 120);

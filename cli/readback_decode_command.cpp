@@ -1,0 +1,63 @@
+// velorinctl readback decode: the read-back dialog's texts for eight fetched bytes.
+#include <algorithm>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "core/device/readback_decode.h"
+
+namespace velorin::cli {
+
+namespace {
+
+struct ReadBackOptions {
+    std::vector<std::string> hex;
+    bool invert = false;
+    bool json = false;
+};
+
+void RunDecode(Context &context, const ReadBackOptions &options) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!ParseHexBytes(options.hex, 8, bytes, why)) {
+        context.err << "velorinctl readback decode: " << why << " (give bytes 0 to 7 as fetched)\n";
+        context.exitCode = 2;
+        return;
+    }
+    core::ReadBackBytes fetched{};
+    std::copy(bytes.begin(), bytes.end(), fetched.begin());
+    const core::ReadBackTexts texts = core::DecodeReadBack(fetched, options.invert);
+    if (options.json) {
+        nlohmann::ordered_json result = nlohmann::ordered_json::object();
+        for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
+            result[field.key] = texts.*field.text;
+        }
+        context.out << result.dump(2) << "\n";
+        return;
+    }
+    for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
+        std::string label = std::string(field.key) + ":";
+        label.resize(std::max<size_t>(label.size() + 1, 20), ' ');
+        context.out << label << texts.*field.text << "\n";
+    }
+}
+
+}  // namespace
+
+void AddReadBackDecodeCommand(CLI::App &app, Context &context) {
+    CLI::App *group = CommandGroup(app, "readback", "Chip read-back");
+    auto options = std::make_shared<ReadBackOptions>();
+    auto *decode = group->add_subcommand(
+        "decode", "Decode the first eight read-back bytes as the dialog does");
+    decode->add_option("hex", options->hex, "16 hexadecimal digits, byte 0 first; blanks allowed")
+        ->required();
+    decode->add_flag("--invert", options->invert,
+                     "The \"Invert Data Bits\" box is set: decode the bytes as fetched");
+    decode->add_flag("--json", options->json, "Machine-readable output");
+    decode->callback([&context, options] { RunDecode(context, *options); });
+}
+
+}  // namespace velorin::cli

@@ -1,0 +1,88 @@
+// CBitmapSlider: a horizontal slider drawn from a channel and a thumb picture. Moves are
+// reported to whoever listens by posted (queued) notifications carrying the control id.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+#include "core/ui/slider_geometry.h"
+
+namespace velorin::gui {
+
+inline constexpr int WM_SLIDER_MOVING = 0x28D1;
+inline constexpr int WM_SLIDER_MOVED = 0x28D2;
+
+class CBitmapSlider : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CBitmapSlider(QWidget *parent = nullptr);
+
+    void SetRange(int minimum, int maximum, bool redraw = false);
+    void SetPos(int position);
+    int GetPos() const { return position_; }
+    int GetRangeMin() const { return minimum_; }
+    int GetRangeMax() const { return maximum_; }
+    void SetPageSize(int size) { pageSize_ = size; }
+
+    // Bitmap ids of the program's resources. A normal id of 0 drops the pictures. keyColor is
+    // 0x00BBGGRR, or 0xFF000000 to take the key from the pixel at (keyX, keyY).
+    bool SetChannelBitmaps(int normalId, int filledId, bool transparent = false,
+                           std::uint32_t keyColor = 0xFF000000u, int keyX = 0, int keyY = 0);
+    bool SetThumbBitmaps(int normalId, int draggedId, bool transparent = false,
+                         std::uint32_t keyColor = 0xFF000000u, int keyX = 0, int keyY = 0);
+    void SetMargins(int left, int top, int right, int bottom);
+    void SetFocusRectVisible(bool visible, bool redraw = false);
+
+    bool IsDragging() const { return dragging_; }
+    // The x of the thumb centre for the current position.
+    int ThumbCentre() const;
+    core::SliderGeometry Geometry() const;
+
+  signals:
+    void sliderMoving(int controlId, int position);
+    void sliderMoved(int controlId, int position);
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+  private:
+    struct Picture {
+        QImage image;  // with the key colour made transparent when loaded that way
+        bool loaded = false;
+    };
+    static bool LoadPicture(int id, bool transparent, std::uint32_t keyColor, int keyX, int keyY,
+                            Picture &picture);
+    void DragTo(int pointerX);
+    void Post(int message, int position);
+
+    int minimum_ = 0;
+    int maximum_ = 100;
+    int position_ = 0;
+    int pageSize_ = 20;
+    int channelWidth_ = 0;
+    int channelHeight_ = 0;
+    int thumbWidth_ = 0;
+    int thumbHeight_ = 0;
+    int marginLeft_ = 0;
+    int marginTop_ = 0;
+    int marginRight_ = 0;
+    int marginBottom_ = 0;
+    Picture channel_;
+    Picture channelFilled_;
+    Picture thumb_;
+    Picture thumbDragged_;
+    bool channelTransparent_ = false;
+    bool thumbTransparent_ = false;
+    bool dragging_ = false;
+    int dragOffset_ = 0;
+    bool focusRectWanted_ = true;
+};
+
+}  // namespace velorin::gui

@@ -1,0 +1,35 @@
+// One QApplication for every GUI test, with settings kept in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        settingsDir_ = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", settingsDir_->path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
+        static int argc = 1;
+        static char name[] = "test_gui";
+        static char *argv[] = {name, nullptr};
+        application_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override {
+        application_.reset();
+        settingsDir_.reset();
+    }
+
+  private:
+    std::unique_ptr<QTemporaryDir> settingsDir_;
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] auto *const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
