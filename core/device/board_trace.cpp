@@ -1,9 +1,8 @@
 #include "core/device/board_trace.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+
+#include "core/app/file_io.h"
 
 namespace velorin::core {
 
@@ -36,29 +35,7 @@ std::string BoardTrace::Text() const {
 }
 
 bool BoardTrace::Save(const std::string &path, std::string &error) const {
-    const std::string temporary = path + ".tmp";
-    std::FILE *file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot create " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    const std::string text = Text();
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        error = "cannot write " + temporary + ": " + std::strerror(written ? errno : writeErrno);
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        error = "cannot replace " + path + ": " + ec.message();
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, Text(), &error);
 }
 
 }  // namespace velorin::core

@@ -42,9 +42,17 @@ LoopFilterTables BuildLoopFilterTables() {
     return tables;
 }
 
-const std::array<double, kC1Codes> &C1Values() { return Tables().c1; }
-const std::array<double, kC2Codes> &C2Values() { return Tables().c2; }
-const std::array<double, kC3Codes> &C3Values() { return Tables().c3; }
-const std::array<double, kR2Codes> &R2Values() { return Tables().r2; }
+const std::array<double, kC1Codes> &C1Values() {
+    return Tables().c1;
+}
+const std::array<double, kC2Codes> &C2Values() {
+    return Tables().c2;
+}
+const std::array<double, kC3Codes> &C3Values() {
+    return Tables().c3;
+}
+const std::array<double, kR2Codes> &R2Values() {
+    return Tables().r2;
+}
 
 }  // namespace velorin::core

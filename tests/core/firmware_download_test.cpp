@@ -55,8 +55,8 @@ TEST(FirmwareDownloadTest, OneByteIsOneWriteAndOneRead) {
     s.WithBoard([](sim::BoardModel &b) { b.Eeprom().Write(0, 0x00); });
     EXPECT_EQ(core::DownloadFirmwareImage(s.run.Board(), s.prompts, image, seen.Observer()).outcome,
               FirmwareOutcome::Succeeded);
-    EXPECT_EQ(s.Sent(), (std::vector<Request>{EepromRead(0, 3), EepromWrite(0, 0xFF),
-                                              EepromRead(0, 3)}));
+    EXPECT_EQ(s.Sent(),
+              (std::vector<Request>{EepromRead(0, 3), EepromWrite(0, 0xFF), EepromRead(0, 3)}));
     EXPECT_EQ(seen.progress, (std::vector<int>{0, 100}));
 }
 
@@ -195,7 +195,8 @@ TEST(FirmwareDownloadTest, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) 
     for (const auto &c : cases) {
         SequenceRun s;
         Observed seen;
-        const auto result = core::DownloadFirmware(s.run.Board(), s.prompts, c.path, seen.Observer());
+        const auto result =
+            core::DownloadFirmware(s.run.Board(), s.prompts, c.path, seen.Observer());
         EXPECT_EQ(result.outcome, c.outcome) << c.path;
         EXPECT_EQ(s.prompts.Texts(), std::vector<std::string>{c.message});
         if (c.outcome != FirmwareOutcome::Succeeded) {

@@ -46,7 +46,8 @@ TEST(WriteSettingsToRamTest, CalibrationRestartSendsTheImageTwice50msApart) {
     EXPECT_EQ(core::WriteSettingsToRam(s.services, 1, source.Builder(), true),
               SequenceResult::Done);
     EXPECT_EQ(source.builds, 1);
-    EXPECT_EQ(s.Sent(), Concat({RamWrite(1, kCalibratingCleared), RamWrite(1, kCalibrating),
+    EXPECT_EQ(s.Sent(), Concat({RamWrite(1, kCalibratingCleared),
+                                RamWrite(1, kCalibrating),
                                 {PortRead(1), PortWrite(1, 0x08)}}));
     EXPECT_EQ(s.sleeper.waits, (std::vector<Wait>{{50, 7}}));
     EXPECT_EQ(source.image.bytes, kCalibrating);
@@ -96,12 +97,12 @@ TEST(ProgramEepromTest, ConfirmedProgrammingCountsTheWriteAndRewritesTheRam) {
     ImageSource source(kPlain);
     s.prompts.answers = {MessageAnswer::Yes};
     EXPECT_EQ(core::ProgramEeprom(s.services, 2, source.Builder(), true), SequenceResult::Done);
-    EXPECT_EQ(s.Sent(),
-              Concat({RamWrite(2, kPlain),
-                      {EepromRead(0xA002, 0x83), Word(2, 263, 15), Word(2, 7, 0),
-                       EepromWrite(0xA002, 1)},
-                      RamWrite(2, kPlain),
-                      {PortRead(1), PortWrite(1, 0x20)}}));
+    EXPECT_EQ(
+        s.Sent(),
+        Concat({RamWrite(2, kPlain),
+                {EepromRead(0xA002, 0x83), Word(2, 263, 15), Word(2, 7, 0), EepromWrite(0xA002, 1)},
+                RamWrite(2, kPlain),
+                {PortRead(1), PortWrite(1, 0x20)}}));
     EXPECT_EQ(s.sleeper.waits, (std::vector<Wait>{{20, 9}, {100, 11}}));
     ASSERT_EQ(s.prompts.shown.size(), 1u);
     const core::Message &question = s.prompts.shown[0];
@@ -122,8 +123,8 @@ TEST(ProgramEepromTest, CounterWrapsFrom255ToZero) {
     ImageSource source(kPlain);
     s.prompts.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No};
     for (int i = 0; i < 3; ++i) core::ProgramEeprom(s.services, 0, source.Builder(), true);
-    EXPECT_EQ(s.prompts.Texts(), (std::vector<std::string>{Question(254), Question(0),
-                                                           Question(1)}));
+    EXPECT_EQ(s.prompts.Texts(),
+              (std::vector<std::string>{Question(254), Question(0), Question(1)}));
     EXPECT_EQ(s.WithBoard([](sim::BoardModel &b) { return b.Eeprom().Read(0xA000); }), 1);
 }
 
@@ -183,8 +184,7 @@ TEST(ProgramEepromTest, FaultMatrix) {
                 EXPECT_EQ(s.prompts.shown.back().text, kError);
                 EXPECT_EQ(counter, 4);
             } else if (k == 11) {
-                EXPECT_EQ(outcome,
-                          (FaultOutcome{SequenceResult::Failed, unplug ? 11u : 20u, 0}));
+                EXPECT_EQ(outcome, (FaultOutcome{SequenceResult::Failed, unplug ? 11u : 20u, 0}));
                 EXPECT_EQ(counter, 4);
             } else if (k <= 18) {
                 EXPECT_EQ(outcome, (FaultOutcome{SequenceResult::Failed, k, 0}));
@@ -204,9 +204,9 @@ TEST(ProgramAndLockTest, ConfirmedLockStores170AndRefreshesTheOutputEnable) {
     s.WithBoard([](sim::BoardModel &b) { b.Chip(3).CommitToRam({1, 2, 3, 4, 5, 6}); });
     s.prompts.lockConfirmed = true;
     EXPECT_EQ(core::ProgramAndLockEeprom(s.services, 3, true), SequenceResult::Done);
-    EXPECT_EQ(s.Sent(), (std::vector<Request>{Word(3, 263, 170), Word(3, 7, 0),
-                                              EepromWrite(0xA003, 170), PortRead(1),
-                                              PortWrite(1, 0x80)}));
+    EXPECT_EQ(s.Sent(),
+              (std::vector<Request>{Word(3, 263, 170), Word(3, 7, 0), EepromWrite(0xA003, 170),
+                                    PortRead(1), PortWrite(1, 0x80)}));
     EXPECT_EQ(s.sleeper.waits, (std::vector<Wait>{{20, 1}}));
     EXPECT_EQ(s.prompts.lockAsked, 1);
     s.WithBoard([](sim::BoardModel &b) {

@@ -66,9 +66,7 @@ class RecordingSleeper : public core::Sleeper {
   public:
     explicit RecordingSleeper(std::function<size_t()> requestCount)
         : requestCount_(std::move(requestCount)) {}
-    void Sleep(int milliseconds) override {
-        waits.push_back(Wait{milliseconds, requestCount_()});
-    }
+    void Sleep(int milliseconds) override { waits.push_back(Wait{milliseconds, requestCount_()}); }
     std::vector<Wait> waits;
 
   private:

@@ -5,6 +5,7 @@
 
 #include "board_run.h"
 #include "core/device/sequence_messages.h"
+#include "core/device/sequence_result.h"
 #include "scripted_services.h"
 
 namespace velorin::testing {

@@ -43,8 +43,8 @@ TEST(ViewEepromCommandsTest, LockStores170WhichTheNextQuestionShows) {
     SequenceRun s;
     s.prompts.lockConfirmed = true;
     EXPECT_EQ(core::WriteEepromLock(s.services, 1), SequenceResult::Done);
-    EXPECT_EQ(s.Sent(), (std::vector<Request>{Word(1, 263, 170), Word(1, 7, 0),
-                                              EepromWrite(0xA001, 170)}));
+    EXPECT_EQ(s.Sent(),
+              (std::vector<Request>{Word(1, 263, 170), Word(1, 7, 0), EepromWrite(0xA001, 170)}));
     EXPECT_TRUE(s.WithBoard([](sim::BoardModel &b) { return b.Chip(1).Locked(); }));
     s.prompts.answers = {MessageAnswer::No};
     core::WriteEepromNoLock(s.services, 1);
