@@ -34,6 +34,12 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     AddConfigCommand(app, context);
     AddLoopFilterCommand(app, context);
     AddPortCommands(app, context);
+    AddWriteRamCommand(app, context);
+    AddEepromCommand(app, context);
+    AddChipCommands(app, context);
+    AddSaveRecordCommand(app, context);
+    AddXtalCommand(app, context);
+    AddFirmwareCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -1,8 +1,11 @@
 #include "cli/board_arguments.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+
+#include "cli/arguments.h"
 
 namespace velorin::cli {
 
@@ -15,16 +18,11 @@ std::optional<int> ParseBlock(const std::string &text) {
 }
 
 std::optional<core::RegisterImage> ParseImage(const std::string &text) {
-    if (text.size() != 12) return std::nullopt;
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!ParseHexBytes({text}, 6, bytes, why)) return std::nullopt;
     core::RegisterImage image;
-    for (int i = 0; i < 6; ++i) {
-        const std::string digits = text.substr(static_cast<size_t>(2 * i), 2);
-        if (!std::isxdigit(static_cast<unsigned char>(digits[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(digits[1]))) {
-            return std::nullopt;
-        }
-        image.SetByte(i, static_cast<uint8_t>(std::strtoul(digits.c_str(), nullptr, 16)));
-    }
+    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
     return image;
 }
 
@@ -52,7 +50,9 @@ CLI::Option *AddBlockOption(CLI::App *command, std::string &text) {
 }
 
 CLI::Option *AddImageArgument(CLI::App *command, std::string &text) {
-    return command->add_option("image", text, "Register image: 12 hexadecimal digits, Byte0 first")
+    return command
+        ->add_option("image", text,
+                     "Register image: 12 hexadecimal digits, Byte0 first (blanks allowed)")
         ->required()
         ->check(CLI::Validator(
             [](const std::string &value) {

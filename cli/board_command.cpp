@@ -3,16 +3,16 @@
 namespace velorin::cli {
 
 void FinishSequence(Context &context, core::SequenceResult result, const std::string &command,
-                    bool failureShown) {
+                    bool reasonShown) {
     switch (result) {
         case core::SequenceResult::Done:
             return;
         case core::SequenceResult::Declined:
-            context.err << "velorinctl " << command << ": not confirmed, nothing programmed\n";
+            if (!reasonShown) context.err << "velorinctl " << command << ": not confirmed\n";
             context.exitCode = 1;
             return;
         case core::SequenceResult::Failed:
-            if (!failureShown) {
+            if (!reasonShown) {
                 context.err << "velorinctl " << command << ": a board request failed\n";
             }
             context.exitCode = 1;

@@ -18,9 +18,9 @@ void WithOpenBoard(Context &context, Body &&body) {
     body(session.Board());
 }
 
-// Done: exit 0. Failed: exit 1, and unless the sequence already said so on screen, the failure
-// (which the program keeps silent) is named on standard error. Declined: exit 1.
+// Done: exit 0. Failed or Declined: exit 1, and unless a message already said why, the reason
+// (a failure the program keeps silent, or a No) is named on standard error.
 void FinishSequence(Context &context, core::SequenceResult result, const std::string &command,
-                    bool failureShown = false);
+                    bool reasonShown = false);
 
 }  // namespace velorin::cli

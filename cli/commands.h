@@ -15,5 +15,11 @@ void AddReadBackDecodeCommand(CLI::App &app, Context &context);
 void AddConfigCommand(CLI::App &app, Context &context);
 void AddLoopFilterCommand(CLI::App &app, Context &context);
 void AddPortCommands(CLI::App &app, Context &context);
+void AddWriteRamCommand(CLI::App &app, Context &context);
+void AddEepromCommand(CLI::App &app, Context &context);
+void AddChipCommands(CLI::App &app, Context &context);
+void AddSaveRecordCommand(CLI::App &app, Context &context);
+void AddXtalCommand(CLI::App &app, Context &context);
+void AddFirmwareCommand(CLI::App &app, Context &context);
 
 }  // namespace velorin::cli

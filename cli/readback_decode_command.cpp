@@ -1,12 +1,12 @@
 // velorinctl readback decode: the read-back dialog's texts for eight fetched bytes.
 #include <algorithm>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/readback_output.h"
 #include "core/device/readback_decode.h"
 
 namespace velorin::cli {
@@ -29,20 +29,7 @@ void RunDecode(Context &context, const ReadBackOptions &options) {
     }
     core::ReadBackBytes fetched{};
     std::copy(bytes.begin(), bytes.end(), fetched.begin());
-    const core::ReadBackTexts texts = core::DecodeReadBack(fetched, options.invert);
-    if (options.json) {
-        nlohmann::ordered_json result = nlohmann::ordered_json::object();
-        for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
-            result[field.key] = texts.*field.text;
-        }
-        context.out << result.dump(2) << "\n";
-        return;
-    }
-    for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
-        std::string label = std::string(field.key) + ":";
-        label.resize(std::max<size_t>(label.size() + 1, 20), ' ');
-        context.out << label << texts.*field.text << "\n";
-    }
+    PrintReadBackTexts(context, core::DecodeReadBack(fetched, options.invert), options.json);
 }
 
 }  // namespace

@@ -1,0 +1,49 @@
+// velorinctl save-record: "Save Config to EVM", the block's settings as a record in the board
+// EEPROM.
+#include <memory>
+#include <string>
+
+#include "cli/board_arguments.h"
+#include "cli/board_command.h"
+#include "cli/commands.h"
+#include "core/device/block_record.h"
+
+namespace velorin::cli {
+
+namespace {
+
+struct SaveRecordOptions {
+    std::string block;
+    std::string image;
+    std::string outputEnable;
+    std::string terminate;
+};
+
+}  // namespace
+
+void AddSaveRecordCommand(CLI::App &app, Context &context) {
+    auto options = std::make_shared<SaveRecordOptions>();
+    auto *command = app.add_subcommand(
+        "save-record",
+        "Store image, output enable, termination and block at 0xA010 of the board "
+        "EEPROM, with its check byte");
+    AddBlockOption(command, options->block);
+    AddImageArgument(command, options->image);
+    command->add_option("--output-enable", options->outputEnable, "0 or 1")
+        ->required()
+        ->check(CLI::IsMember({"0", "1"}));
+    command->add_option("--terminate", options->terminate, "0 or 1")
+        ->required()
+        ->check(CLI::IsMember({"0", "1"}));
+    command->callback([&context, options] {
+        WithOpenBoard(context, [&](core::Board &board) {
+            const int block = *ParseBlock(options->block);
+            const core::BlockRecord record =
+                core::MakeBlockRecord(*ParseImage(options->image), options->outputEnable == "1",
+                                      options->terminate == "1", block);
+            FinishSequence(context, core::SaveBlockRecord(board, record), "save-record");
+        });
+    });
+}
+
+}  // namespace velorin::cli

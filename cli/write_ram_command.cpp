@@ -1,0 +1,50 @@
+// velorinctl write-ram: the device-settings dialog's "write settings to RAM".
+#include <memory>
+#include <string>
+
+#include "cli/board_arguments.h"
+#include "cli/board_command.h"
+#include "cli/commands.h"
+#include "cli/terminal_prompts.h"
+#include "core/app/thread_sleeper.h"
+#include "core/device/programming_sequences.h"
+
+namespace velorin::cli {
+
+namespace {
+
+struct WriteRamOptions {
+    std::string block;
+    std::string image;
+    std::string outputEnable = "on";
+};
+
+void RunWriteRam(Context &context, const WriteRamOptions &options) {
+    WithOpenBoard(context, [&](core::Board &board) {
+        TerminalPrompts prompts(context);
+        core::ThreadSleeper sleeper;
+        core::BoardServices services{board, prompts, sleeper};
+        core::RegisterImage image = *ParseImage(options.image);
+        const auto result = core::WriteSettingsToRam(
+            services, *ParseBlock(options.block),
+            [&image]() -> core::RegisterImage & { return image; }, options.outputEnable == "on");
+        FinishSequence(context, result, "write-ram", prompts.ErrorsShown() > 0);
+    });
+}
+
+}  // namespace
+
+void AddWriteRamCommand(CLI::App &app, Context &context) {
+    auto options = std::make_shared<WriteRamOptions>();
+    auto *command = app.add_subcommand(
+        "write-ram",
+        "Write a register image into the block's chip RAM (with the calibration restart when "
+        "VCO calibration is enabled), then set the block's output enable");
+    AddBlockOption(command, options->block);
+    AddImageArgument(command, options->image);
+    command->add_option("--output-enable", options->outputEnable, "on (default) or off")
+        ->check(CLI::IsMember({"on", "off"}));
+    command->callback([&context, options] { RunWriteRam(context, *options); });
+}
+
+}  // namespace velorin::cli
