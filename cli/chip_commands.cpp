@@ -31,8 +31,8 @@ void AddIdleCommand(CLI::App &app, Context &context) {
             TerminalPrompts prompts(context);
             core::ThreadSleeper sleeper;
             core::BoardServices services{board, prompts, sleeper};
-            FinishSequence(context, core::SendIdleCommand(services, *ParseBlock(*block)), "idle",
-                           prompts.ErrorsShown() > 0);
+            const auto result = core::SendIdleCommand(services, *ParseBlock(*block));
+            FinishSequence(context, result, "idle", prompts.ErrorsShown() > 0);
         });
     });
 }

@@ -48,6 +48,20 @@ class ProgressPrinter {
     bool barShown_ = false;
 };
 
+// Ends the bar's line before a message, so that the message stands on a line of its own.
+class FirmwarePrompts : public TerminalPrompts {
+  public:
+    FirmwarePrompts(Context &context, ProgressPrinter &printer)
+        : TerminalPrompts(context), printer_(printer) {}
+    core::MessageAnswer ShowMessage(const core::Message &message) override {
+        printer_.EndLine();
+        return TerminalPrompts::ShowMessage(message);
+    }
+
+  private:
+    ProgressPrinter &printer_;
+};
+
 }  // namespace
 
 void AddFirmwareCommand(CLI::App &app, Context &context) {
@@ -58,9 +72,9 @@ void AddFirmwareCommand(CLI::App &app, Context &context) {
     command->add_option("file", *path, "Raw image file, such as MXR817_Eval_Fw1.bin")->required();
     command->callback([&context, path] {
         WithOpenBoard(context, [&](core::Board &board) {
-            TerminalPrompts prompts(context);
-            prompts.resultTexts.insert(core::kFirmwareSuccess);
             ProgressPrinter printer(context);
+            FirmwarePrompts prompts(context, printer);
+            prompts.resultTexts.insert(core::kFirmwareSuccess);
             const core::FirmwareObserver observer{
                 [&printer](const std::string &text) { printer.Status(text); },
                 [&printer](int percent) { printer.Progress(percent); }};

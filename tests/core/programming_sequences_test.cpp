@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/thread_sleeper.h"
 #include "core/device/register_image.h"
 #include "sequence_run.h"
 
@@ -302,6 +303,25 @@ TEST(IdleTest, SendsTheIdleWordAndReportsAFailure) {
     EXPECT_EQ(core::SendIdleCommand(three.services, 3), SequenceResult::Failed);
     EXPECT_EQ(three.prompts.Texts(), std::vector<std::string>{kError});
     EXPECT_EQ(three.prompts.shown[0].buttons, core::MessageButtons::Ok);
+}
+
+// With the program's own sleeper the board sees the pauses between the requests.
+TEST(RealWaitsTest, TheBoardSeesTheMinimumPauses) {
+    BoardRun run;
+    ScriptedPrompts prompts;
+    core::ThreadSleeper sleeper;
+    core::BoardServices services{run.Board(), prompts, sleeper};
+    ImageSource source(kCalibrating);
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_EQ(core::WriteSettingsToRam(services, 0, source.Builder(), true), SequenceResult::Done);
+    ASSERT_EQ(core::ProgramEeprom(services, 0, source.Builder(), true), SequenceResult::Done);
+    const auto log = run.Log();
+    ASSERT_EQ(log.size(), 16u + 20u);
+    auto gap = [&log](size_t before) { return log[before].time - log[before - 1].time; };
+    using std::chrono::milliseconds;
+    EXPECT_GE(gap(7), milliseconds(50));         // calibration restart
+    EXPECT_GE(gap(16 + 9), milliseconds(20));    // program command, then end of operation
+    EXPECT_GE(gap(16 + 11), milliseconds(100));  // before the RAM is written again
 }
 
 }  // namespace
