@@ -1,6 +1,8 @@
 // Loop-filter design speed: the dialog recomputes on every slider notification.
 #include <benchmark/benchmark.h>
 
+#include "core/loopfilter/bode_data.h"
+#include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"
 #include "core/loopfilter/loop_filter_design.h"
 
@@ -28,5 +30,23 @@ void BM_DesignLoopFilter(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_DesignLoopFilter);
+
+// What the dialog redraws on each slider step: design, analysis of both component sets with
+// all three lock tolerances, and the Bode data set.
+void BM_FullAnalysis(benchmark::State &state) {
+    LoopFilterRequest request;
+    LoopAnalysisOptions options;
+    options.lockTolerances = {1e-2, 1e-4, 1e-6};
+    for (auto _ : state) {
+        const LoopFilterDesign design = DesignLoopFilter(request);
+        LoopAnalysis analysis = AnalyzeLoopFilter(request, design, options);
+        const LoopModels models = MakeLoopModels(request, design);
+        auto bode = ComputeBodeData(models.ideal, models.chosen);
+        benchmark::DoNotOptimize(analysis);
+        benchmark::DoNotOptimize(bode);
+        request.bandwidthHz = request.bandwidthHz >= 400e3 ? 50e3 : request.bandwidthHz + 10e3;
+    }
+}
+BENCHMARK(BM_FullAnalysis)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

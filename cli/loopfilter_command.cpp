@@ -1,23 +1,41 @@
 // velorinctl loopfilter: the loop-filter design for a bandwidth and phase margin, as the
 // loop-filter dialog computes it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "core/loopfilter/bode_data.h"
+#include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"
 
 namespace velorin::cli {
 
 namespace {
 
+using core::LoopAnalysis;
 using core::LoopFilterDesign;
 using core::LoopFilterRequest;
+using core::LoopResponse;
+
+// Lock tolerances reported by --analyze; the first is the one behind "lockTimeS".
+const std::vector<double> kLockTolerances = {1e-2, 1e-4, 1e-6};
+const char *const kLockToleranceNames[] = {"1e-2", "1e-4", "1e-6"};
 
 struct LoopFilterOptions {
     LoopFilterRequest request;
     bool json = false;
+    bool analyze = false;
+    std::optional<double> inputMHz;
+    std::string bodeFile;
 };
 
 std::string WordText(uint32_t word) {
@@ -71,6 +89,131 @@ void PrintDesign(std::ostream &out, const LoopFilterDesign &design) {
     out << "Loop-filter control word: " << WordText(design.controlWord) << "\n";
 }
 
+nlohmann::json Optional(const std::optional<double> &value) {
+    return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+}
+
+nlohmann::json ResponseJson(const std::optional<LoopResponse> &response) {
+    if (!response) return nullptr;
+    const LoopResponse &r = *response;
+    nlohmann::json lockTimes;
+    for (size_t i = 0; i < r.lockTimes.size(); ++i) {
+        lockTimes[kLockToleranceNames[i]] = Optional(r.lockTimes[i].seconds);
+    }
+    return {{"crossoverHz", Optional(r.crossoverHz)},
+            {"phaseMarginDeg", Optional(r.phaseMarginDeg)},
+            {"gainMarginDb", Optional(r.gainMarginDb)},
+            {"gainMarginHz", Optional(r.gainMarginHz)},
+            {"closedLoopBandwidthHz", Optional(r.closedLoopBandwidthHz)},
+            {"peakingDb", Optional(r.peakingDb)},
+            {"peakingHz", Optional(r.peakingHz)},
+            {"overshootPct", Optional(r.overshootPct)},
+            {"lockTimeS", Optional(r.lockTimes.at(0).seconds)},
+            {"lockTimesS", lockTimes},
+            {"zeroHz", Optional(r.zeroHz)},
+            {"poleT1Hz", Optional(r.poleT1Hz)},
+            {"poleT3Hz", Optional(r.poleT3Hz)},
+            {"stable", r.stable}};
+}
+
+nlohmann::json AnalysisJson(const LoopAnalysis &analysis) {
+    return {{"ideal", ResponseJson(analysis.ideal)},
+            {"chosen", ResponseJson(analysis.chosen)},
+            {"warnings", analysis.warnings}};
+}
+
+std::string Cell(const std::optional<double> &value, const char *format, double scale) {
+    return value ? Number(format, *value * scale) : std::string("none");
+}
+
+void PrintRow(std::ostream &out, const char *name, const LoopAnalysis &a,
+              std::optional<double> LoopResponse::*field, const char *format, double scale) {
+    char line[160];
+    const std::string ideal = a.ideal ? Cell((*a.ideal).*field, format, scale) : "none";
+    const std::string chosen = a.chosen ? Cell((*a.chosen).*field, format, scale) : "none";
+    std::snprintf(line, sizeof(line), "  %-24s %-16s %s\n", name, ideal.c_str(), chosen.c_str());
+    out << line;
+}
+
+void PrintAnalysis(std::ostream &out, const LoopAnalysis &a) {
+    char line[160];
+    std::snprintf(line, sizeof(line), "Loop response:\n  %-24s %-16s %s\n", "", "ideal", "chosen");
+    out << line;
+    PrintRow(out, "Crossover (kHz)", a, &LoopResponse::crossoverHz, "%.1f", 1e-3);
+    PrintRow(out, "Phase margin (deg)", a, &LoopResponse::phaseMarginDeg, "%.1f", 1);
+    PrintRow(out, "Gain margin (dB)", a, &LoopResponse::gainMarginDb, "%.1f", 1);
+    PrintRow(out, "Closed loop -3 dB (kHz)", a, &LoopResponse::closedLoopBandwidthHz, "%.1f", 1e-3);
+    PrintRow(out, "Peaking (dB)", a, &LoopResponse::peakingDb, "%.2f", 1);
+    PrintRow(out, "Peaking at (kHz)", a, &LoopResponse::peakingHz, "%.1f", 1e-3);
+    PrintRow(out, "Overshoot (%)", a, &LoopResponse::overshootPct, "%.2f", 1);
+    PrintRow(out, "Zero (kHz)", a, &LoopResponse::zeroHz, "%.1f", 1e-3);
+    PrintRow(out, "Pole T1 (kHz)", a, &LoopResponse::poleT1Hz, "%.1f", 1e-3);
+    PrintRow(out, "Pole T3 (kHz)", a, &LoopResponse::poleT3Hz, "%.1f", 1e-3);
+    for (size_t i = 0; i < kLockTolerances.size(); ++i) {
+        auto lock = [i](const std::optional<LoopResponse> &r) {
+            return r ? Cell(r->lockTimes.at(i).seconds, "%.2f", 1e6) : std::string("none");
+        };
+        std::snprintf(line, sizeof(line), "  Lock to %-16s %-16s %s\n",
+                      (std::string(kLockToleranceNames[i]) + " (us)").c_str(),
+                      lock(a.ideal).c_str(), lock(a.chosen).c_str());
+        out << line;
+    }
+    for (const std::string &warning : a.warnings) out << "Warning: " << warning << "\n";
+}
+
+// Replaces the file in one step, so that a failed write never leaves half a file behind.
+bool WriteFileAtomically(const std::string &path, const std::string &text, std::string &error) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat existing;
+    mode_t mode;
+    if (stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = fchmod(fd, mode) == 0;
+    for (size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    if (!ok) error = std::strerror(errno);
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = std::strerror(errno);
+    }
+    if (ok && rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = std::strerror(errno);
+    }
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
+
+bool WriteBode(Context &context, const LoopFilterOptions &options, const LoopFilterDesign &design) {
+    if (design.status != 0) {
+        context.err << "No Bode data without a design; " << options.bodeFile << " not written\n";
+        return false;
+    }
+    const core::LoopModels models = core::MakeLoopModels(options.request, design);
+    const std::string csv = core::FormatBodeCsv(core::ComputeBodeData(models.ideal, models.chosen));
+    std::string error;
+    if (!WriteFileAtomically(options.bodeFile, csv, error)) {
+        context.err << "Cannot write " << options.bodeFile << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
     const LoopFilterDesign design = core::DesignLoopFilter(options.request);
     if (design.status != 0) {
@@ -78,11 +221,23 @@ void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
                        "degrees, bandwidth, prescaler and feedback divider positive)\n";
         context.exitCode = 1;
     }
-    if (options.json) {
-        context.out << DesignJson(design).dump(2) << "\n";
-    } else if (design.status == 0) {
-        PrintDesign(context.out, design);
+    if (!options.bodeFile.empty() && !WriteBode(context, options, design)) context.exitCode = 1;
+
+    std::optional<LoopAnalysis> analysis;
+    if (options.analyze) {
+        core::LoopAnalysisOptions analysisOptions;
+        analysisOptions.lockTolerances = kLockTolerances;
+        analysisOptions.inputMHz = options.inputMHz;
+        analysis = core::AnalyzeLoopFilter(options.request, design, analysisOptions);
     }
+    if (options.json) {
+        nlohmann::json result = DesignJson(design);
+        if (analysis) result["analysis"] = AnalysisJson(*analysis);
+        context.out << result.dump(2) << "\n";
+        return;
+    }
+    if (design.status == 0) PrintDesign(context.out, design);
+    if (analysis) PrintAnalysis(context.out, *analysis);
 }
 
 }  // namespace
@@ -99,6 +254,15 @@ void AddLoopFilterCommand(CLI::App &app, Context &context) {
     command->add_option("--prescaler", r.prescaler, "Prescaler (2, 3, 4 or 5)")->required();
     command->add_option("--feedback-divider", r.feedbackDivider, "Feedback divider")->required();
     command->add_flag("--json", options->json, "Machine-readable output");
+    auto *analyze = command->add_flag("--analyze", options->analyze,
+                                      "Loop response of the ideal and the chosen components");
+    command
+        ->add_option_function<double>(
+            "--input", [options](double mhz) { options->inputMHz = mhz; },
+            "Input (comparison) frequency in MHz, for the crossover warning")
+        ->check(CLI::PositiveNumber)
+        ->needs(analyze);
+    command->add_option("--bode", options->bodeFile, "Write the Bode data set to this CSV file");
     command->callback([&context, options] { RunLoopFilter(context, *options); });
 }
 

@@ -85,12 +85,18 @@ int ComputeLoopFilter(double bandwidthHz, double phaseMarginDeg, double chargePu
         (chargePumpA / (2.0 * kLoopFilterPi)) * kVcoGain / (wc2 * prescaler * feedbackDivider) *
         std::sqrt((1.0 + wc2 * t2 * t2) / ((1.0 + wc2 * t1 * t1) * (1.0 + wc2 * t3 * t3)));
 
-    out.c1 = a0 * t1 / t2;
-    out.c2 = a0 * (1.0 - t1 / t2);
-    out.r3 = kR3Ohms;
-    out.c3 = t3 / out.r3;
+    LoopFilterComponents c;
+    c.c1 = a0 * t1 / t2;
+    c.c2 = a0 * (1.0 - t1 / t2);
+    c.r3 = kR3Ohms;
+    c.c3 = t3 / c.r3;
     // With no charge-pump current C2 is 0 and R2 is +infinity, which selects the largest R2.
-    out.r2 = out.c2 == 0.0 ? std::numeric_limits<double>::infinity() : t2 / out.c2;
+    c.r2 = c.c2 == 0.0 ? std::numeric_limits<double>::infinity() : t2 / c.c2;
+    // Extreme inputs overflow on the way (a bandwidth of 1e200 Hz squares to infinity).
+    if (!std::isfinite(c.c1) || !std::isfinite(c.c2) || !std::isfinite(c.c3) || std::isnan(c.r2)) {
+        return -1;
+    }
+    out = c;
     return 0;
 }
 

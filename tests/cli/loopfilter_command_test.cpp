@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -86,6 +90,86 @@ TEST(LoopFilterCommandTest, NoChargePumpWritesInfiniteR2AsNull) {
     EXPECT_TRUE(j["ideal"]["r2"].is_null());
     EXPECT_EQ(j["codes"]["r2"], 0);
     EXPECT_EQ(j["labels"]["r2"], "127.6k");
+}
+
+std::vector<std::string> With(std::vector<std::string> args,
+                              std::initializer_list<std::string> more) {
+    args.insert(args.end(), more);
+    return args;
+}
+
+TEST(LoopFilterCommandTest, AnalyzeAddsBothLoopsAndWarnings) {
+    const CtlResult run =
+        Ctl(With(Design("400000", "80", "224e-6"), {"--json", "--analyze", "--input", "3"}));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto a = nlohmann::json::parse(run.out).at("analysis");
+    for (const char *key :
+         {"crossoverHz", "phaseMarginDeg", "gainMarginDb", "closedLoopBandwidthHz", "peakingDb",
+          "peakingHz", "overshootPct", "lockTimeS"}) {
+        EXPECT_TRUE(a["ideal"].contains(key)) << key;
+        EXPECT_TRUE(a["chosen"].contains(key)) << key;
+    }
+    EXPECT_NEAR(a["chosen"]["crossoverHz"].get<double>(), 424.0e3, 50);
+    EXPECT_NEAR(a["chosen"]["lockTimeS"].get<double>(), 10.5e-6, 0.05e-6);
+    EXPECT_TRUE(a["chosen"]["gainMarginDb"].is_null());
+    EXPECT_TRUE(a["ideal"]["gainMarginDb"].is_number());
+    ASSERT_EQ(a["warnings"].size(), 2u);
+    EXPECT_NE(a["warnings"][1].get<std::string>().find("comparison frequency"), std::string::npos);
+
+    const CtlResult failed = Ctl(With(Design("400000", "95", "224e-6"), {"--json", "--analyze"}));
+    EXPECT_EQ(failed.code, 1);
+    const auto f = nlohmann::json::parse(failed.out).at("analysis");
+    EXPECT_TRUE(f["ideal"].is_null());
+    EXPECT_FALSE(f["warnings"].empty());
+}
+
+TEST(LoopFilterCommandTest, InputNeedsAnalyzeAndMustBePositive) {
+    EXPECT_EQ(Ctl(With(Design("400000", "80", "224e-6"), {"--input", "30"})).code, 2);
+    EXPECT_EQ(Ctl(With(Design("400000", "80", "224e-6"), {"--analyze", "--input", "-1"})).code, 2);
+}
+
+class BodeFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/velorin-bode-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        chmod(dir_.c_str(), 0700);
+        std::filesystem::remove_all(dir_);
+    }
+    std::string dir_;
+};
+
+TEST_F(BodeFileTest, WritesHeaderAndPointsAndReplacesAnOldFile) {
+    const std::string path = dir_ + "/bode.csv";
+    std::ofstream(path) << "old contents\n";
+    chmod(path.c_str(), 0640);
+    const CtlResult run = Ctl(With(Design("400000", "80", "224e-6"), {"--bode", path}));
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::ifstream in(path);
+    std::string header, line;
+    std::getline(in, header);
+    EXPECT_EQ(header.rfind("frequencyHz,", 0), 0u);
+    int lines = 0;
+    while (std::getline(in, line)) ++lines;
+    EXPECT_EQ(lines, 200);
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
+TEST_F(BodeFileTest, UnwritablePlaceOrNoDesignIsExitOneAndNoFile) {
+    const std::string missing = dir_ + "/no/such/dir/bode.csv";
+    const CtlResult run = Ctl(With(Design("400000", "80", "224e-6"), {"--bode", missing}));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("Cannot write"), std::string::npos);
+
+    const std::string path = dir_ + "/bode.csv";
+    EXPECT_EQ(Ctl(With(Design("400000", "90", "224e-6"), {"--bode", path})).code, 1);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace
