@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/app/configuration_file.h"
 #include "core/app/program_names.h"
 #include "core/device/register_image.h"
 #include "gui/app/about_dlg.h"
@@ -92,9 +93,10 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
 
 core::FileRequest CQVVelorinCtrlGuiApp::DocumentFileRequest(const QString &initialName) {
     core::FileRequest request;
-    request.filters = {{core::kDocumentFilterLabel, std::string("*") + core::kDocumentExtension},
-                       {core::kAllFilesLabel, "*"}};
-    request.defaultExtension = core::kDocumentExtension + 1;  // without the dot
+    request.filters = {
+        {core::kConfigDocumentFilter, std::string("*") + core::kConfigDocumentExtension},
+        {core::kAllFilesLabel, "*"}};
+    request.defaultExtension = core::kConfigDocumentExtension + 1;  // without the dot
     request.initialName = initialName.toStdString();
     return request;
 }
@@ -145,7 +147,7 @@ void CQVVelorinCtrlGuiApp::OnFileSave() {
 void CQVVelorinCtrlGuiApp::OnFileSaveAs() {
     // A document without a file suggests its title with the document extension.
     QString suggestion = document_->PathName().isEmpty()
-                             ? document_->Title() + core::kDocumentExtension
+                             ? document_->Title() + core::kConfigDocumentExtension
                              : document_->PathName();
     const auto path = prompts_.ChooseFileToSave(DocumentFileRequest(suggestion));
     if (path) SaveTo(QString::fromStdString(*path));

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/app/configuration_file.h"
-#include "core/app/program_names.h"
 
 namespace velorin::gui {
 
@@ -14,7 +13,7 @@ CQVVelorinCtrlGuiDoc::CQVVelorinCtrlGuiDoc(core::RegisterImage &image, QObject *
 bool CQVVelorinCtrlGuiDoc::OnNewDocument() {
     pathName_.clear();
     lastProblem_.clear();
-    title_ = core::kNewDocumentTitle;
+    title_ = core::kConfigDocumentTitle;
     emit titleChanged(title_);
     return true;
 }
