@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/app/configuration_file.h"
 #include "core/app/program_names.h"
 #include "core/device/access_rules.h"
 #include "gui/app/file_dialog_setup.h"
@@ -154,7 +155,7 @@ TEST(PasswordDialog, CancelEnds) {
 
 TEST(FileDialogSetup, ShowsTheLabelsAndAppliesThePatterns) {
     core::FileRequest request;
-    request.filters = {{core::kDocumentFilterLabel, "*.MXRG817A"}, {core::kAllFilesLabel, "*"}};
+    request.filters = {{core::kConfigDocumentFilter, "*.MXRG817A"}, {core::kAllFilesLabel, "*"}};
     request.defaultExtension = "MXRG817A";
     request.initialName = "Config.MXRG817A";
     QFileDialog dialog;

@@ -1,0 +1,43 @@
+#include "gui/app/about_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "gui/app/control_ids.h"
+#include "gui/widgets/bitmap_resources.h"
+#include "gui/widgets/control_id.h"
+
+namespace velorin::gui {
+
+CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
+    setObjectName("aboutDialog");
+    SetControlId(this, ids::kAboutDialog);
+    setWindowTitle("About QV MXRG817A CtrlGui");
+
+    auto *icon = new QLabel(this);
+    icon->setObjectName("aboutIcon");
+    icon->setPixmap(QPixmap::fromImage(LoadBitmapResource(bitmaps::kProgramIcon)));
+    auto *name = new QLabel("QV MXRG817A CtrlGui - Version 1.0", this);
+    name->setObjectName("aboutName");
+    auto *line =
+        new QLabel("Bench control for the MXRG817A clock-generator evaluation board.", this);
+    line->setObjectName("aboutLine");
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(name, 0, 1);
+    layout->addWidget(line, 1, 1);
+    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace velorin::gui

@@ -1,0 +1,177 @@
+#include "gui/app/application.h"
+
+#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
+
+#include "core/app/configuration_file.h"
+#include "core/app/program_names.h"
+#include "core/device/register_image.h"
+#include "gui/app/about_dlg.h"
+#include "gui/app/document.h"
+#include "gui/app/library_messages.h"
+#include "gui/app/main_frame.h"
+#include "velorin.h"
+
+namespace velorin::gui {
+
+CQVVelorinCtrlGuiApp::CQVVelorinCtrlGuiApp(core::Prompts &prompts, QObject *parent)
+    : QObject(parent),
+      prompts_(prompts),
+      recentFiles_(core::kSettingsOrganisation, core::kApplicationName, core::kRecentFileCount) {
+    RouteLibraryMessagesTo(&prompts_);
+}
+
+CQVVelorinCtrlGuiApp::~CQVVelorinCtrlGuiApp() {
+    frame_.reset();
+    RouteLibraryMessagesTo(nullptr);
+}
+
+void CQVVelorinCtrlGuiApp::SetViewFactory(std::function<QWidget *(CMainFrame &)> factory) {
+    viewFactory_ = std::move(factory);
+}
+
+bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
+    // 1. The folder the program was started from; the driver packages are looked for there.
+    std::error_code error;
+    applicationDirectory_ = std::filesystem::current_path(error).string();
+    steps_ << "application directory";
+
+    // 2. The board, or its driver when the board cannot be opened. The poll of the main view
+    //    reconnects later; the result of the installation is the library's to tell.
+    steps_ << "open board";
+    if (Velorin_OpenUsbDevice() != 0) {
+        steps_ << "force driver install";
+        Velorin_ForceInstall(applicationDirectory_.c_str());
+    }
+
+    // 3. The recent-file list.
+    recentFiles_.Load();
+    steps_ << "recent files";
+
+    // 4. Document, frame and view.
+    document_ = std::make_unique<CQVVelorinCtrlGuiDoc>(core::ProgramRegisterImage());
+    frame_ = std::make_unique<CMainFrame>();
+    if (viewFactory_) {
+        if (QWidget *view = viewFactory_(*frame_)) frame_->SetView(view);
+    }
+    connect(document_.get(), &CQVVelorinCtrlGuiDoc::titleChanged, frame_.get(),
+            &CMainFrame::SetDocumentName);
+    connect(frame_.get(), &CMainFrame::newRequested, this, &CQVVelorinCtrlGuiApp::OnFileNew);
+    connect(frame_.get(), &CMainFrame::openRequested, this, &CQVVelorinCtrlGuiApp::OnFileOpen);
+    connect(frame_.get(), &CMainFrame::saveRequested, this, &CQVVelorinCtrlGuiApp::OnFileSave);
+    connect(frame_.get(), &CMainFrame::saveAsRequested, this, &CQVVelorinCtrlGuiApp::OnFileSaveAs);
+    connect(frame_.get(), &CMainFrame::recentFileRequested, this,
+            &CQVVelorinCtrlGuiApp::OnOpenRecentFile);
+    connect(frame_.get(), &CMainFrame::aboutRequested, this, &CQVVelorinCtrlGuiApp::OnAppAbout);
+    connect(frame_.get(), &CMainFrame::driverInstallRequested, this,
+            &CQVVelorinCtrlGuiApp::OnForceDriverInstall);
+    connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList &paths) {
+        for (const QString &path : paths) OpenDocumentFile(path);
+    });
+    frame_->SetRecentFiles(recentFiles_.Files());
+    steps_ << "document";
+
+    // 5. The command line: a file name opens that file, nothing makes a new document.
+    QString file;
+    for (int i = 1; i < arguments.size() && file.isEmpty(); ++i) {
+        if (!arguments[i].startsWith('-')) file = arguments[i];
+    }
+    if (file.isEmpty()) {
+        OnFileNew();
+    } else {
+        OpenDocumentFile(file);
+    }
+    steps_ << "command line";
+
+    // 6. The window, painted at once; dropped files are opened from here on.
+    frame_->show();
+    frame_->repaint();
+    steps_ << "main window";
+    return true;
+}
+
+core::FileRequest CQVVelorinCtrlGuiApp::DocumentFileRequest(const QString &initialName) {
+    core::FileRequest request;
+    request.filters = {
+        {core::kConfigDocumentFilter, std::string("*") + core::kConfigDocumentExtension},
+        {core::kAllFilesLabel, "*"}};
+    request.defaultExtension = core::kConfigDocumentExtension + 1;  // without the dot
+    request.initialName = initialName.toStdString();
+    return request;
+}
+
+void CQVVelorinCtrlGuiApp::ShowDocumentState() {
+    frame_->SetDocumentName(document_->Title());
+    frame_->SetRecentFiles(recentFiles_.Files());
+}
+
+void CQVVelorinCtrlGuiApp::OnFileNew() {
+    document_->OnNewDocument();
+    ShowDocumentState();
+    emit documentReset();
+}
+
+void CQVVelorinCtrlGuiApp::OnFileOpen() {
+    const auto path = prompts_.ChooseFileToOpen(DocumentFileRequest(QString()));
+    if (path) OpenDocumentFile(QString::fromStdString(*path));
+}
+
+void CQVVelorinCtrlGuiApp::OpenDocumentFile(const QString &path) {
+    document_->OnOpenDocument(path);
+    recentFiles_.Add(document_->PathName());
+    ShowDocumentState();
+    emit documentReset();
+}
+
+void CQVVelorinCtrlGuiApp::OnOpenRecentFile(const QString &path) {
+    if (!QFileInfo::exists(path)) {
+        // A file that has gone away leaves the list rather than opening as an empty document.
+        prompts_.Tell("The file\n" + path.toStdString() +
+                      "\nno longer exists and is taken off the recent-file list.");
+        recentFiles_.Remove(path);
+        frame_->SetRecentFiles(recentFiles_.Files());
+        return;
+    }
+    OpenDocumentFile(path);
+}
+
+void CQVVelorinCtrlGuiApp::OnFileSave() {
+    if (document_->PathName().isEmpty()) {
+        OnFileSaveAs();
+        return;
+    }
+    SaveTo(document_->PathName());
+}
+
+void CQVVelorinCtrlGuiApp::OnFileSaveAs() {
+    // A document without a file suggests its title with the document extension.
+    QString suggestion = document_->PathName().isEmpty()
+                             ? document_->Title() + core::kConfigDocumentExtension
+                             : document_->PathName();
+    const auto path = prompts_.ChooseFileToSave(DocumentFileRequest(suggestion));
+    if (path) SaveTo(QString::fromStdString(*path));
+}
+
+void CQVVelorinCtrlGuiApp::SaveTo(const QString &path) {
+    document_->OnSaveDocument(path);
+    recentFiles_.Add(document_->PathName());
+    ShowDocumentState();
+    if (!document_->LastProblem().isEmpty()) {
+        // Saying nothing here would let the user believe the settings were kept.
+        prompts_.Tell("The configuration could not be written to\n" + path.toStdString() + "\n" +
+                      document_->LastProblem().toStdString());
+    }
+}
+
+void CQVVelorinCtrlGuiApp::OnAppAbout() {
+    CAboutDlg dialog(frame_.get());
+    dialog.exec();
+}
+
+void CQVVelorinCtrlGuiApp::OnForceDriverInstall() {
+    // The library shows its own messages; its result is not needed here.
+    Velorin_Install_qv_driver(applicationDirectory_.c_str());
+}
+
+}  // namespace velorin::gui

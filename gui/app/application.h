@@ -1,0 +1,68 @@
+// CQVVelorinCtrlGuiApp: the program's start-up and the commands of the application and the
+// document (New, Open, Save, Save As, recent files, dropped files, About, driver install).
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/prompts.h"
+#include "gui/app/recent_file_list.h"
+
+namespace velorin::gui {
+
+class CMainFrame;
+class CQVVelorinCtrlGuiDoc;
+
+class CQVVelorinCtrlGuiApp : public QObject {
+    Q_OBJECT
+  public:
+    // Library messages go to prompts from here on.
+    explicit CQVVelorinCtrlGuiApp(core::Prompts &prompts, QObject *parent = nullptr);
+    ~CQVVelorinCtrlGuiApp() override;
+
+    // Builds the main view inside the frame when the frame is made.
+    void SetViewFactory(std::function<QWidget *(CMainFrame &)> factory);
+
+    // The start-up steps in their order; arguments are the program's, its name first.
+    // False when the main window could not be made.
+    bool InitInstance(const QStringList &arguments);
+
+    const std::string &ApplicationDirectory() const { return applicationDirectory_; }
+    CMainFrame *MainFrame() const { return frame_.get(); }
+    CQVVelorinCtrlGuiDoc *Document() const { return document_.get(); }
+    const RecentFileList &RecentFiles() const { return recentFiles_; }
+    // The start-up steps taken, by name, in order.
+    const QStringList &StartupSteps() const { return steps_; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(const QString &path);
+    void OpenDocumentFile(const QString &path);
+    void OnAppAbout();
+    void OnForceDriverInstall();
+
+    static core::FileRequest DocumentFileRequest(const QString &initialName);
+
+  signals:
+    // A new or opened document: the main view runs its initial update again.
+    void documentReset();
+
+  private:
+    void SaveTo(const QString &path);
+    void ShowDocumentState();
+
+    core::Prompts &prompts_;
+    std::string applicationDirectory_;
+    RecentFileList recentFiles_;
+    std::function<QWidget *(CMainFrame &)> viewFactory_;
+    std::unique_ptr<CQVVelorinCtrlGuiDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+    QStringList steps_;
+};
+
+}  // namespace velorin::gui

@@ -1,0 +1,82 @@
+// CMainFrame: the fixed-size main window with its menus, tool bar, the two calculator bars,
+// the status bar and the place where the main view sits.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QStringList>
+#include <functional>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace velorin::gui {
+
+class CInputCalculatorBar;
+class COutputCalculatorBar;
+class LockIndicators;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(QWidget *parent = nullptr);
+
+    // The command of a menu item or tool bar button by its id; nullptr for an unknown id.
+    QAction *Command(int id) const { return commands_.value(id, nullptr); }
+
+    // Title: the window-title text, " - ", the document name.
+    void SetDocumentName(const QString &name);
+
+    // Puts the main view in the frame's client area and fits the window around it.
+    void SetView(QWidget *view);
+    QWidget *View() const { return centralWidget(); }
+
+    // Commands that the main view carries are greyed until it connects a handler.
+    void ConnectViewCommand(int id, std::function<void()> handler);
+
+    // Entries of File's recent-file list, newest first.
+    void SetRecentFiles(const QStringList &paths);
+    QStringList RecentFiles() const { return recentFiles_; }
+
+    COutputCalculatorBar *OutputCalculator() const { return outputCalculator_; }
+    CInputCalculatorBar *InputCalculator() const { return inputCalculator_; }
+    QToolBar *ToolBar() const { return toolBar_; }
+    LockIndicators *Indicators() const { return indicators_; }
+
+  signals:
+    void newRequested();
+    void openRequested();
+    void saveRequested();
+    void saveAsRequested();
+    void recentFileRequested(const QString &path);
+    void aboutRequested();
+    void firmwareDownloadRequested();
+    void driverInstallRequested();
+    void filesDropped(const QStringList &paths);
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+  private:
+    QAction *AddCommand(int id, const QString &text, const QString &tip = QString());
+    void BuildCommands();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildCalculatorBars();
+    void BuildStatusBar();
+    void FitToContents();
+
+    QMap<int, QAction *> commands_;
+    QMenu *fileMenu_ = nullptr;
+    QAction *recentLast_ = nullptr;  // the separator after the recent-file entries
+    QList<QAction *> recentEntries_;
+    QStringList recentFiles_;
+    QToolBar *toolBar_ = nullptr;
+    COutputCalculatorBar *outputCalculator_ = nullptr;
+    CInputCalculatorBar *inputCalculator_ = nullptr;
+    LockIndicators *indicators_ = nullptr;
+};
+
+}  // namespace velorin::gui

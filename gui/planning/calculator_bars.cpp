@@ -1,0 +1,77 @@
+#include "gui/planning/calculator_bars.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/app/control_ids.h"
+#include "gui/widgets/control_id.h"
+
+namespace velorin::gui {
+
+namespace {
+
+template <typename Widget>
+Widget *Named(Widget *widget, const char *name, int id) {
+    widget->setObjectName(name);
+    SetControlId(widget, id);
+    return widget;
+}
+
+QLineEdit *FrequencyEdit(QWidget *parent, const char *name, int id) {
+    auto *edit = Named(new QLineEdit(parent), name, id);
+    edit->setFixedWidth(90);
+    return edit;
+}
+
+}  // namespace
+
+COutputCalculatorBar::COutputCalculatorBar(QWidget *parent) : QWidget(parent) {
+    setObjectName("outputCalculatorBar");
+    SetControlId(this, ids::kOutputCalculatorBar);
+    input_ = FrequencyEdit(this, "inputFrequencyEdit", ids::kInputFrequencyEdit);
+    calculate_ = Named(new QPushButton("Calculate -->", this), "calculateOutputsButton",
+                       ids::kCalculateOutputsButton);
+    outputs_ = Named(new QComboBox(this), "possibleOutputsCombo", ids::kPossibleOutputsCombo);
+    outputs_->setEditable(true);
+    outputs_->setMinimumContentsLength(34);
+    outputs_->setInsertPolicy(QComboBox::NoInsert);
+    apply_ = Named(new QPushButton("Apply", this), "applyOutputButton", ids::kApplyOutputButton);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(new QLabel("Input Frequency ", this));
+    layout->addWidget(input_);
+    layout->addWidget(new QLabel("MHz", this));
+    layout->addWidget(calculate_);
+    layout->addWidget(new QLabel("Possible outputs", this));
+    layout->addWidget(outputs_);
+    layout->addWidget(apply_);
+    layout->addStretch();
+}
+
+CInputCalculatorBar::CInputCalculatorBar(QWidget *parent) : QWidget(parent) {
+    setObjectName("inputCalculatorBar");
+    SetControlId(this, ids::kInputCalculatorBar);
+    desired_ = FrequencyEdit(this, "desiredOutputEdit", ids::kDesiredOutputEdit);
+    calculate_ = Named(new QPushButton("<-- Calculate", this), "calculateInputButton",
+                       ids::kCalculateInputButton);
+    required_ = FrequencyEdit(this, "requiredInputEdit", ids::kRequiredInputEdit);
+    required_->setEnabled(false);
+    apply_ = Named(new QPushButton("Apply", this), "applyInputButton", ids::kApplyInputButton);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(new QLabel("Required Input Frequency ", this));
+    layout->addWidget(required_);
+    layout->addWidget(calculate_);
+    layout->addWidget(new QLabel("Desired Output Frequency", this));
+    layout->addWidget(desired_);
+    layout->addWidget(new QLabel("MHz", this));
+    layout->addWidget(apply_);
+    layout->addStretch();
+}
+
+}  // namespace velorin::gui
