@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -13,10 +14,9 @@
 namespace velorin::board {
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
-int RemainingMs(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+int RemainingMs(EndpointTransport::Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - EndpointTransport::Clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 }  // namespace
@@ -45,6 +45,14 @@ std::unique_ptr<EndpointTransport> EndpointTransport::Connect(const std::string 
         error = errno;
         return nullptr;
     }
+    // A server that stopped accepting lets its backlog fill up, and connect would then wait for
+    // it forever; the send timeout bounds that wait (and every later send) like a request.
+    timeval limit{timeoutMs / 1000, static_cast<suseconds_t>((timeoutMs % 1000) * 1000)};
+    if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit)) != 0) {
+        error = errno;
+        ::close(fd);
+        return nullptr;
+    }
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
         error = errno;
         ::close(fd);
@@ -68,8 +76,7 @@ bool EndpointTransport::SendAll(const uint8_t *data, size_t size) {
     return true;
 }
 
-bool EndpointTransport::ReceiveAll(uint8_t *data, size_t size) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+bool EndpointTransport::ReceiveAll(uint8_t *data, size_t size, Clock::time_point deadline) {
     while (size > 0) {
         pollfd waiting{fd_, POLLIN, 0};
         int ready = ::poll(&waiting, 1, RemainingMs(deadline));
@@ -100,11 +107,15 @@ bool EndpointTransport::Exchange(const BoardRequest &request, uint8_t *answer) {
         broken_ = true;
         return false;
     }
+    // Status and answer bytes share one deadline: the whole request is bounded by the timeout.
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
     uint8_t status = 0xFF;
-    if (!ReceiveAll(&status, 1)) return false;
+    if (!ReceiveAll(&status, 1, deadline)) return false;
     if (status != 0) return false;
     uint8_t received[2] = {0, 0};
-    if (request.answerLength > 0 && !ReceiveAll(received, request.answerLength)) return false;
+    if (request.answerLength > 0 && !ReceiveAll(received, request.answerLength, deadline)) {
+        return false;
+    }
     if (answer != nullptr) std::memcpy(answer, received, request.answerLength);
     return true;
 }

@@ -1,6 +1,7 @@
 // A board endpoint: a Unix-domain stream socket served by a board server.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,8 @@ namespace velorin::board {
 
 class EndpointTransport : public Transport {
   public:
+    using Clock = std::chrono::steady_clock;
+
     // Connects to the socket at `path`. On failure returns nullptr and sets `error` to errno.
     static std::unique_ptr<EndpointTransport> Connect(const std::string &path, int timeoutMs,
                                                       int &error);
@@ -23,7 +26,7 @@ class EndpointTransport : public Transport {
   private:
     EndpointTransport(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
     bool SendAll(const uint8_t *data, size_t size);
-    bool ReceiveAll(uint8_t *data, size_t size);
+    bool ReceiveAll(uint8_t *data, size_t size, Clock::time_point deadline);
 
     int fd_;
     int timeoutMs_;

@@ -1,6 +1,10 @@
 // Discovery, open and close, and the debug lines they write.
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "board_fixture.h"
@@ -99,6 +103,32 @@ TEST(BoardConnection, OpenWhileOpenReplacesTheConnection) {
     EXPECT_EQ(Velorin_GetEvmId(&id), 0);
     EXPECT_EQ(Velorin_CloseUsbDevice(), 0);
     EXPECT_EQ(Velorin_CloseUsbDevice(), 1);
+}
+
+TEST(BoardConnection, AServerThatStoppedAcceptingFailsTheOpenInsteadOfHanging) {
+    char pattern[] = "/tmp/velorin-hung-XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
+    const std::string path = dir + "/board0";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+    int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(server, 0), 0);
+    // One connection nobody accepts fills the backlog.
+    int waiting = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(waiting, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+
+    ::setenv("VELORIN_DEVICE_DIR", dir.c_str(), 1);
+    ::setenv("VELORIN_REQUEST_TIMEOUT_MS", "100", 1);
+    int result = 0;
+    std::string output = OpenCapturingOutput(result);
+    ::unsetenv("VELORIN_REQUEST_TIMEOUT_MS");
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(output.find("FAILED to open " + path + "\n"), std::string::npos) << output;
+    ::close(waiting);
+    ::close(server);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
