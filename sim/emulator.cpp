@@ -30,6 +30,8 @@ bool MakeDirectories(const std::string &path, std::string &error) {
     return true;
 }
 
+// Client sockets are non-blocking: an answer that does not fit at once means the client has
+// stopped reading its answers, and it is dropped rather than left to stall every other client.
 bool SendAll(int fd, const uint8_t *data, size_t size) {
     while (size > 0) {
         ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
@@ -99,7 +101,7 @@ bool Emulator::Listen(std::string &error) {
         return false;
     }
     if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 ||
-        ::listen(fd, 8) != 0) {
+        ::listen(fd, SOMAXCONN) != 0) {
         error = path + ": " + std::strerror(errno);
         ::close(fd);
         return false;
@@ -270,7 +272,10 @@ void Emulator::Serve() {
     for (;;) {
         std::vector<pollfd> fds;
         fds.push_back({wakeRead_, POLLIN, 0});
-        if (listenFd_ >= 0) fds.push_back({listenFd_, POLLIN, 0});
+        // At the client limit further connections wait in the backlog until one closes.
+        if (listenFd_ >= 0 && clients_.size() < kMaxClients) {
+            fds.push_back({listenFd_, POLLIN, 0});
+        }
         const size_t firstClient = fds.size();
         for (const auto &client : clients_) fds.push_back({client.fd, POLLIN, 0});
 
@@ -291,8 +296,11 @@ void Emulator::Serve() {
             continue;  // the descriptor set may have changed
         }
         if (firstClient == 2 && (fds[1].revents & POLLIN)) {
-            int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0) clients_.push_back(Client{fd, {}, 0});
+            while (clients_.size() < kMaxClients) {
+                int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                if (fd < 0) break;
+                clients_.push_back(Client{fd, {}, 0});
+            }
         }
         std::vector<int> closing;
         for (size_t i = firstClient; i < fds.size(); ++i) {

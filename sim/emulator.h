@@ -56,6 +56,7 @@ class Emulator {
     }
 
   private:
+    static constexpr size_t kMaxClients = 256;
     enum class Command { None, Stop, Unplug, Replug };
     struct Client {
         int fd = -1;

@@ -1,9 +1,11 @@
 // The emulator as a server: the endpoint protocol, logging, stale endpoints and faults.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +121,30 @@ TEST(Emulator, UnplugRemovesTheEndpointAndReplugRestoresIt) {
     int fd = Connect(path);
     EXPECT_GE(fd, 0);
     ::close(fd);
+}
+
+TEST(Emulator, AClientThatNeverReadsItsAnswersIsDroppedNotServedForever) {
+    testing::EmulatedBoard board;
+    int flooder = Connect(board.Emulator().EndpointPath());
+    ASSERT_GE(flooder, 0);
+    ::fcntl(flooder, F_SETFL, O_NONBLOCK);
+    std::vector<uint8_t> requests;
+    for (int i = 0; i < 100; ++i) requests.insert(requests.end(), {0xBF, 0, 0, 0, 0, 0, 2});
+    bool dropped = false;
+    for (int round = 0; round < 5000 && !dropped; ++round) {
+        ssize_t sent = ::send(flooder, requests.data(), requests.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno != EAGAIN) dropped = true;
+        if (sent < 0 && errno == EAGAIN) ::usleep(1000);
+    }
+    EXPECT_TRUE(dropped);
+    ::close(flooder);
+
+    int client = Connect(board.Emulator().EndpointPath());
+    ASSERT_GE(client, 0);
+    timeval limit{2, 0};
+    ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+    EXPECT_EQ(Exchange(client, {0xBF, 0, 0, 0, 0, 0, 1}, 2), (std::vector<uint8_t>{0, 0x04}));
+    ::close(client);
 }
 
 }  // namespace
