@@ -43,31 +43,56 @@ int main(int argc, char **argv) {
 
     CLI::App app{
         "Board emulator: serves one emulated evaluation board on an endpoint (a Unix-domain\n"
-        "socket) in the device directory, until interrupted. SIGUSR1 unplugs the board and\n"
-        "plugs it in again. Request numbers count from 1 since the emulator started.",
+        "socket) in the device directory, where the board library finds it. SIGUSR1 unplugs the\n"
+        "board (connections close, the endpoint disappears) and plugs it in again; SIGINT or\n"
+        "SIGTERM stops the emulator. Request numbers, on which the faults are keyed, count from 1\n"
+        "since the emulator started. sim/README.md describes the emulated board.",
         "velorin-boardsim"};
     app.add_option("--device-dir", options.deviceDir,
-                   "Device directory (default: $VELORIN_DEVICE_DIR, else $XDG_RUNTIME_DIR/velorin, "
-                   "else /tmp/velorin-<uid>)");
-    app.add_option("--name", options.endpointName, "Endpoint name in the device directory")
-        ->capture_default_str();
-    app.add_option("--board", kind, "Board kind")
+                   "Device directory the endpoint is created in, with mode 0700 when missing "
+                   "(default: $VELORIN_DEVICE_DIR, else $XDG_RUNTIME_DIR/velorin, else "
+                   "/tmp/velorin-<uid>)")
+        ->option_text("DIR");
+    app.add_option("--name", options.endpointName,
+                   "Endpoint (socket) name in the device directory; the library opens the first "
+                   "endpoint in name order (default: board0)")
+        ->option_text("NAME");
+    app.add_option("--board", kind,
+                   "Board kind: four-block (identity byte 0x04, blocks A-D) or three-block "
+                   "(identity byte 0x01, blocks A-C; block D requests fail)")
         ->check(CLI::IsMember({"four-block", "three-block"}))
         ->capture_default_str();
     app.add_option("--eeprom", options.eepromFile,
                    "Keep the board EEPROM in this file (created blank when missing; every write "
-                   "goes to the file at once)");
-    app.add_option("--log", options.logFile, "Append every request to this file as a line");
-    app.add_option("--fail-request", failRequest, "Fail request number N");
-    app.add_option("--fail-from", failFrom, "Fail every request from number N on");
-    app.add_option("--fail-command", failCommand, "Fail every request with this command code")
-        ->check(CLI::Range(0, 255));
-    app.add_option("--drop-at", dropAt, "Close the connection instead of answering request N");
+                   "goes to the file at once)")
+        ->option_text("FILE");
+    app.add_option("--log", options.logFile,
+                   "Append every request to this file as a line: seconds since start, #number, "
+                   "command, value, index, answer length and outcome")
+        ->option_text("FILE");
+    app.add_option("--fail-request", failRequest,
+                   "Fail request number N (status 1; the board does not see it)")
+        ->option_text("N");
+    app.add_option("--fail-from", failFrom, "Fail every request from number N on")
+        ->option_text("N");
+    app.add_option("--fail-command", failCommand,
+                   "Fail every request with command code CODE (decimal or 0x hexadecimal)")
+        ->check(CLI::Range(0, 255))
+        ->option_text("CODE");
+    app.add_option("--drop-at", dropAt, "Close the connection instead of answering request N")
+        ->option_text("N");
     app.add_option("--truncate-at", truncateAt,
-                   "Answer request N with its status only, then close the connection");
-    app.add_option("--unplug-at", unplugAt, "Unplug the board when request N arrives");
-    app.add_option("--latency-us", faults.latencyMicros, "Delay every answer (microseconds)");
-    app.add_option("--supply-fault", supplyFaults, "Inject a supply fault on a block (A-D)")
+                   "Answer request N with its status only, then close the connection")
+        ->option_text("N");
+    app.add_option("--unplug-at", unplugAt,
+                   "Unplug the board when request N arrives (SIGUSR1 plugs it in again)")
+        ->option_text("N");
+    app.add_option("--latency-us", faults.latencyMicros, "Delay every answer by US microseconds")
+        ->option_text("US");
+    app.add_option("--supply-fault", supplyFaults,
+                   "Inject a supply fault on BLOCK (A-D or 0-3): its port-3 status bit reads 1; "
+                   "repeatable")
+        ->option_text("BLOCK")
         ->check([](const std::string &text) {
             return BlockNumber(text) < 0 ? std::string("block must be A-D or 0-3") : std::string();
         });
