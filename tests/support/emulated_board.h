@@ -14,7 +14,7 @@
 namespace velorin::testing {
 
 class EmulatedBoard {
-public:
+  public:
     explicit EmulatedBoard(sim::BoardKind kind = sim::BoardKind::FourBlock,
                            const std::string &name = "board0", std::string eepromFile = {}) {
         char pattern[] = "/tmp/velorin-test-XXXXXX";
@@ -47,7 +47,7 @@ public:
     const std::string &DeviceDir() const { return dir_; }
     const std::string &Root() const { return root_; }
 
-private:
+  private:
     std::string root_;
     std::string dir_;
     std::unique_ptr<sim::Emulator> emulator_;
