@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -69,7 +70,13 @@ bool ClearStaleEndpoint(const std::string &path, std::string &error) {
         error = std::strerror(errno);
         return false;
     }
-    bool inUse = ::connect(probe, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    // A server whose backlog is full would make the probe wait for it; give up after a second
+    // and count it as alive.
+    timeval limit{1, 0};
+    ::setsockopt(probe, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
+    const bool inUse =
+        ::connect(probe, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0 ||
+        errno == EAGAIN;
     ::close(probe);
     if (inUse) {
         error = path + ": another board is already served there";
