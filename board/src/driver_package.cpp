@@ -73,9 +73,17 @@ void AskUdevToReload() {
     char arg1[] = "control";
     char arg2[] = "--reload-rules";
     char *argv[] = {arg0, arg1, arg2, nullptr};
+    // Its complaints (no udev daemon, say) are not the library's to print: the debug lines are
+    // the library's only output.
+    posix_spawn_file_actions_t actions;
+    if (::posix_spawn_file_actions_init(&actions) != 0) return;
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     // A missing udevadm is not an error: there is simply nobody to tell.
-    if (::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return;
+    const int spawned = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
