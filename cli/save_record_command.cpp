@@ -29,12 +29,8 @@ void AddSaveRecordCommand(CLI::App &app, Context &context) {
         "EEPROM, with its check byte");
     AddBlockOption(command, options->block);
     AddImageArgument(command, options->image);
-    command->add_option("--output-enable", options->outputEnable, "0 or 1")
-        ->required()
-        ->check(CLI::IsMember({"0", "1"}));
-    command->add_option("--terminate", options->terminate, "0 or 1")
-        ->required()
-        ->check(CLI::IsMember({"0", "1"}));
+    AddCheckBoxOption(command, "--output-enable", options->outputEnable);
+    AddCheckBoxOption(command, "--terminate", options->terminate);
     command->callback([&context, options] {
         WithOpenBoard(context, [&](core::Board &board) {
             const int block = *ParseBlock(options->block);
