@@ -75,6 +75,15 @@ CLI::Option *AddOutputEnableOption(CLI::App *command, std::string &text) {
         ->check(CLI::IsMember({"on", "off"}));
 }
 
+CLI::App *AddBlockImageCommand(CLI::App &app, const std::string &name,
+                               const std::string &description, std::string &block,
+                               std::string &image) {
+    auto *command = app.add_subcommand(name, description);
+    AddBlockOption(command, block);
+    AddImageArgument(command, image);
+    return command;
+}
+
 CLI::Option *AddCheckBoxOption(CLI::App *command, const std::string &name, std::string &text) {
     return command->add_option(name, text, "0 or 1")->required()->check(CLI::IsMember({"0", "1"}));
 }

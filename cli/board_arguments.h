@@ -26,6 +26,10 @@ CLI::Option *AddSwitchArgument(CLI::App *command, const std::string &name, std::
 // --output-enable on|off: the output-enable box that a sequence applies at its end; `text`
 // keeps its default when the option is not given.
 CLI::Option *AddOutputEnableOption(CLI::App *command, std::string &text);
+// A board command on one block with a register image: --block B IMAGE.
+CLI::App *AddBlockImageCommand(CLI::App &app, const std::string &name,
+                               const std::string &description, std::string &block,
+                               std::string &image);
 // A required check-box state: "0" or "1".
 CLI::Option *AddCheckBoxOption(CLI::App *command, const std::string &name, std::string &text);
 

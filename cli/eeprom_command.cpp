@@ -130,12 +130,11 @@ void AddEepromCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<EepromOptions>();
     auto *group = CommandGroup(app, "eeprom", "Chip EEPROM programming, locking and counter");
 
-    auto *program = AddEepromSubcommand(
-        group, "program",
+    auto *program = AddBlockImageCommand(
+        *group, "program",
         "Write the image to RAM, ask the write-count question, program the EEPROM, count the "
         "write, then write the RAM again",
-        *options);
-    AddImageArgument(program, options->image);
+        options->block, options->image);
     program->add_flag("--yes,-y", options->yes,
                       "Answer the question yes (needed without a terminal)");
     program->add_flag("--verify", options->verify,

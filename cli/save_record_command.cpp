@@ -23,12 +23,10 @@ struct SaveRecordOptions {
 
 void AddSaveRecordCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<SaveRecordOptions>();
-    auto *command = app.add_subcommand(
-        "save-record",
-        "Store image, output enable, termination and block at 0xA010 of the board "
-        "EEPROM, with its check byte");
-    AddBlockOption(command, options->block);
-    AddImageArgument(command, options->image);
+    auto *command = AddBlockImageCommand(app, "save-record",
+                                         "Store image, output enable, termination and block at "
+                                         "0xA010 of the board EEPROM, with its check byte",
+                                         options->block, options->image);
     AddCheckBoxOption(command, "--output-enable", options->outputEnable);
     AddCheckBoxOption(command, "--terminate", options->terminate);
     command->callback([&context, options] {

@@ -31,12 +31,11 @@ void RunWriteRam(Context &context, const WriteRamOptions &options) {
 
 void AddWriteRamCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<WriteRamOptions>();
-    auto *command = app.add_subcommand(
-        "write-ram",
+    auto *command = AddBlockImageCommand(
+        app, "write-ram",
         "Write a register image into the block's chip RAM (with the calibration restart when "
-        "VCO calibration is enabled), then set the block's output enable");
-    AddBlockOption(command, options->block);
-    AddImageArgument(command, options->image);
+        "VCO calibration is enabled), then set the block's output enable",
+        options->block, options->image);
     AddOutputEnableOption(command, options->outputEnable);
     command->callback([&context, options] { RunWriteRam(context, *options); });
 }
