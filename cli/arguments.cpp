@@ -1,6 +1,6 @@
 #include "cli/arguments.h"
 
-#include <cstdio>
+#include "core/device/hex_text.h"
 
 namespace velorin::cli {
 
@@ -41,14 +41,7 @@ bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vec
 }
 
 std::string FormatHexBytes(const uint8_t *bytes, size_t count, const char *separator) {
-    std::string text;
-    for (size_t i = 0; i < count; ++i) {
-        char digits[4];
-        std::snprintf(digits, sizeof(digits), "%02X", bytes[i]);
-        if (i > 0) text += separator;
-        text += digits;
-    }
-    return text;
+    return core::HexBytes({bytes, count}, separator);
 }
 
 CLI::App *CommandGroup(CLI::App &app, const std::string &name, const std::string &description) {

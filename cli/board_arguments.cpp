@@ -39,9 +39,9 @@ std::optional<unsigned long> ParseNumber(const std::string &text, unsigned long 
     return value;
 }
 
-CLI::Option *AddBlockOption(CLI::App *command, std::string &text) {
+CLI::Option *AddBlockOption(CLI::App *command, std::string &text, bool required) {
     return command->add_option("--block,-b", text, "Block: A to D, or 0 to 3")
-        ->required()
+        ->required(required)
         ->check(CLI::Validator(
             [](const std::string &value) {
                 return ParseBlock(value) ? std::string() : "not a block: " + value;
@@ -66,6 +66,26 @@ CLI::Option *AddSwitchArgument(CLI::App *command, const std::string &name, std::
     return command->add_option(name, text, description)
         ->required()
         ->check(CLI::IsMember({"on", "off"}));
+}
+
+CLI::Option *AddOutputEnableOption(CLI::App *command, std::string &text) {
+    return command
+        ->add_option("--output-enable", text, "The block's output enable afterwards: on or off")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"on", "off"}));
+}
+
+CLI::App *AddBlockImageCommand(CLI::App &app, const std::string &name,
+                               const std::string &description, std::string &block,
+                               std::string &image) {
+    auto *command = app.add_subcommand(name, description);
+    AddBlockOption(command, block);
+    AddImageArgument(command, image);
+    return command;
+}
+
+CLI::Option *AddCheckBoxOption(CLI::App *command, const std::string &name, std::string &text) {
+    return command->add_option(name, text, "0 or 1")->required()->check(CLI::IsMember({"0", "1"}));
 }
 
 }  // namespace velorin::cli

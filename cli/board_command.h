@@ -6,6 +6,9 @@
 
 #include "cli/board_session.h"
 #include "cli/context.h"
+#include "cli/terminal_prompts.h"
+#include "core/app/thread_sleeper.h"
+#include "core/device/sequence_messages.h"
 #include "core/device/sequence_result.h"
 
 namespace velorin::cli {
@@ -22,5 +25,18 @@ void WithOpenBoard(Context &context, Body &&body) {
 // (a failure the program keeps silent, or a No) is named on standard error.
 void FinishSequence(Context &context, core::SequenceResult result, const std::string &command,
                     bool reasonShown = false);
+
+// Runs `sequence(services)` with the board open, `prompts` as its user and real waits, and
+// finishes it as FinishSequence does.
+template <typename Sequence>
+void RunSequence(Context &context, TerminalPrompts &prompts, const std::string &command,
+                 Sequence &&sequence) {
+    WithOpenBoard(context, [&](core::Board &board) {
+        core::ThreadSleeper sleeper;
+        core::BoardServices services{board, prompts, sleeper};
+        const core::SequenceResult result = sequence(services);
+        FinishSequence(context, result, command, prompts.ErrorsShown() > 0);
+    });
+}
 
 }  // namespace velorin::cli

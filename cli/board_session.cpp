@@ -24,9 +24,10 @@ BoardSession::BoardSession(const Context &context) {
     }
     // The library's discovery lines belong on the diagnostic stream of a command-line tool,
     // where they cannot corrupt the results a script reads from standard output.
+    // Without a spare descriptor to restore it from, standard output is left alone.
     std::fflush(stdout);
-    int savedStdout = ::dup(STDOUT_FILENO);
-    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    const int savedStdout = ::dup(STDOUT_FILENO);
+    if (savedStdout >= 0) ::dup2(STDERR_FILENO, STDOUT_FILENO);
     open_ = Board().Open();
     // The failure line has no line end of its own.
     if (!open_) std::fputc('\n', stdout);

@@ -7,8 +7,6 @@
 #include "cli/board_command.h"
 #include "cli/commands.h"
 #include "cli/readback_output.h"
-#include "cli/terminal_prompts.h"
-#include "core/app/thread_sleeper.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/readback.h"
 
@@ -27,12 +25,9 @@ void AddIdleCommand(CLI::App &app, Context &context) {
     auto *command = app.add_subcommand("idle", "Send the idle command word to the block's chip");
     AddBlockOption(command, *block);
     command->callback([&context, block] {
-        WithOpenBoard(context, [&](core::Board &board) {
-            TerminalPrompts prompts(context);
-            core::ThreadSleeper sleeper;
-            core::BoardServices services{board, prompts, sleeper};
-            const auto result = core::SendIdleCommand(services, *ParseBlock(*block));
-            FinishSequence(context, result, "idle", prompts.ErrorsShown() > 0);
+        TerminalPrompts prompts(context);
+        RunSequence(context, prompts, "idle", [&](core::BoardServices &services) {
+            return core::SendIdleCommand(services, *ParseBlock(*block));
         });
     });
 }
@@ -42,13 +37,7 @@ void AddReadBackCommand(CLI::App &app, Context &context) {
     CLI::App *group = CommandGroup(app, "readback", "Chip read-back");
     group->require_subcommand(0, 1);
     auto options = std::make_shared<ReadBackOptions>();
-    group
-        ->add_option("--block,-b", options->block, "Read back this block's chip: A to D, or 0 to 3")
-        ->check(CLI::Validator(
-            [](const std::string &value) {
-                return ParseBlock(value) ? std::string() : "not a block: " + value;
-            },
-            "A-D|0-3"));
+    AddBlockOption(group, options->block, false);
     group->add_flag("--invert", options->invert,
                     "The \"Invert Data Bits\" box is set: decode the bytes as fetched");
     group->add_flag("--json", options->json, "Machine-readable output");

@@ -10,7 +10,6 @@
 #include "cli/board_command.h"
 #include "cli/commands.h"
 #include "cli/terminal_prompts.h"
-#include "core/app/thread_sleeper.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/programming_steps.h"
 #include "core/device/readback.h"
@@ -66,43 +65,35 @@ void RunProgram(Context &context, const EepromOptions &options) {
         context.exitCode = 2;
         return;
     }
-    WithOpenBoard(context, [&](core::Board &board) {
-        core::ThreadSleeper sleeper;
-        core::BoardServices services{board, prompts, sleeper};
-        const int block = *ParseBlock(options.block);
-        core::RegisterImage image = *ParseImage(options.image);
-        const core::RegisterImage given = image;
+    const int block = *ParseBlock(options.block);
+    const core::RegisterImage given = *ParseImage(options.image);
+    core::RegisterImage image = given;
+    RunSequence(context, prompts, "eeprom program", [&](core::BoardServices &services) {
         const auto result = core::ProgramEeprom(
             services, block, [&image]() -> core::RegisterImage & { return image; },
             options.outputEnable == "on");
-        FinishSequence(context, result, "eeprom program", prompts.ErrorsShown() > 0);
         if (result == core::SequenceResult::Done && options.verify &&
-            !VerifyEeprom(context, board, block, given)) {
+            !VerifyEeprom(context, services.board, block, given)) {
             context.exitCode = 1;
         }
+        return result;
     });
 }
 
 void RunLock(Context &context, const EepromOptions &options) {
-    WithOpenBoard(context, [&](core::Board &board) {
-        TerminalPrompts prompts(context);
-        prompts.confirmation = options.confirmation;
-        core::ThreadSleeper sleeper;
-        core::BoardServices services{board, prompts, sleeper};
-        const auto result = core::ProgramAndLockEeprom(services, *ParseBlock(options.block),
-                                                       options.outputEnable == "on");
-        FinishSequence(context, result, "eeprom lock", prompts.ErrorsShown() > 0);
+    TerminalPrompts prompts(context);
+    prompts.confirmation = options.confirmation;
+    RunSequence(context, prompts, "eeprom lock", [&](core::BoardServices &services) {
+        return core::ProgramAndLockEeprom(services, *ParseBlock(options.block),
+                                          options.outputEnable == "on");
     });
 }
 
 void RunUnlock(Context &context, const EepromOptions &options) {
-    WithOpenBoard(context, [&](core::Board &board) {
-        TerminalPrompts prompts(context);
-        prompts.password = options.password;
-        core::ThreadSleeper sleeper;
-        core::BoardServices services{board, prompts, sleeper};
-        const auto result = core::UnlockChipEeprom(services, *ParseBlock(options.block));
-        FinishSequence(context, result, "eeprom unlock", prompts.ErrorsShown() > 0);
+    TerminalPrompts prompts(context);
+    prompts.password = options.password;
+    RunSequence(context, prompts, "eeprom unlock", [&](core::BoardServices &services) {
+        return core::UnlockChipEeprom(services, *ParseBlock(options.block));
     });
 }
 
@@ -133,36 +124,28 @@ CLI::App *AddEepromSubcommand(CLI::App *group, const char *name, const char *des
     return command;
 }
 
-void AddOutputEnableOption(CLI::App *command, EepromOptions &options) {
-    command
-        ->add_option("--output-enable", options.outputEnable,
-                     "The output enable set afterwards: on (default) or off")
-        ->check(CLI::IsMember({"on", "off"}));
-}
-
 }  // namespace
 
 void AddEepromCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<EepromOptions>();
     auto *group = CommandGroup(app, "eeprom", "Chip EEPROM programming, locking and counter");
 
-    auto *program = AddEepromSubcommand(
-        group, "program",
+    auto *program = AddBlockImageCommand(
+        *group, "program",
         "Write the image to RAM, ask the write-count question, program the EEPROM, count the "
         "write, then write the RAM again",
-        *options);
-    AddImageArgument(program, options->image);
+        options->block, options->image);
     program->add_flag("--yes,-y", options->yes,
                       "Answer the question yes (needed without a terminal)");
     program->add_flag("--verify", options->verify,
                       "Read the chip back afterwards and compare its EEPROM with the image");
-    AddOutputEnableOption(program, *options);
+    AddOutputEnableOption(program, options->outputEnable);
     program->callback([&context, options] { RunProgram(context, *options); });
 
     auto *lock = AddEepromSubcommand(
         group, "lock", "Program the EEPROM from what the chip's RAM holds and lock it", *options);
     lock->add_option("--confirm", options->confirmation, "The word yes, in any case")->required();
-    AddOutputEnableOption(lock, *options);
+    AddOutputEnableOption(lock, options->outputEnable);
     lock->callback([&context, options] { RunLock(context, *options); });
 
     auto *unlock = AddEepromSubcommand(group, "unlock", "Unlock the chip's EEPROM", *options);

@@ -23,18 +23,12 @@ struct SaveRecordOptions {
 
 void AddSaveRecordCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<SaveRecordOptions>();
-    auto *command = app.add_subcommand(
-        "save-record",
-        "Store image, output enable, termination and block at 0xA010 of the board "
-        "EEPROM, with its check byte");
-    AddBlockOption(command, options->block);
-    AddImageArgument(command, options->image);
-    command->add_option("--output-enable", options->outputEnable, "0 or 1")
-        ->required()
-        ->check(CLI::IsMember({"0", "1"}));
-    command->add_option("--terminate", options->terminate, "0 or 1")
-        ->required()
-        ->check(CLI::IsMember({"0", "1"}));
+    auto *command = AddBlockImageCommand(app, "save-record",
+                                         "Store image, output enable, termination and block at "
+                                         "0xA010 of the board EEPROM, with its check byte",
+                                         options->block, options->image);
+    AddCheckBoxOption(command, "--output-enable", options->outputEnable);
+    AddCheckBoxOption(command, "--terminate", options->terminate);
     command->callback([&context, options] {
         WithOpenBoard(context, [&](core::Board &board) {
             const int block = *ParseBlock(options->block);

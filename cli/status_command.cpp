@@ -1,21 +1,15 @@
 // velorinctl status: identity, board kind and the ports, decoded.
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/board_session.h"
 #include "cli/commands.h"
 #include "core/device/board_ports.h"
+#include "core/device/hex_text.h"
 
 namespace velorin::cli {
 
 namespace {
-
-std::string Hex(uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%02X", value);
-    return text;
-}
 
 void RunStatus(Context &context, bool json) {
     BoardSession session(context);
@@ -49,10 +43,10 @@ void RunStatus(Context &context, bool json) {
         context.out << result.dump(2) << "\n";
         return;
     }
-    context.out << "Board identity: " << Hex(id) << " (" << result["boardKind"].get<std::string>()
-                << " board)\n";
-    context.out << "Ports: 0 = " << Hex(port0) << ", 1 = " << Hex(port1) << ", 3 = " << Hex(port3)
-                << "\n";
+    context.out << "Board identity: " << core::HexByte(id) << " ("
+                << result["boardKind"].get<std::string>() << " board)\n";
+    context.out << "Ports: 0 = " << core::HexByte(port0) << ", 1 = " << core::HexByte(port1)
+                << ", 3 = " << core::HexByte(port3) << "\n";
     context.out << "On-board power: " << (result["powerOn"].get<bool>() ? "on" : "off") << "\n";
     for (const auto &block : blockList) {
         context.out << "Block " << block["block"].get<std::string>() << ": termination "

@@ -5,8 +5,6 @@
 #include "cli/board_arguments.h"
 #include "cli/board_command.h"
 #include "cli/commands.h"
-#include "cli/terminal_prompts.h"
-#include "core/app/thread_sleeper.h"
 #include "core/device/programming_sequences.h"
 
 namespace velorin::cli {
@@ -20,15 +18,12 @@ struct WriteRamOptions {
 };
 
 void RunWriteRam(Context &context, const WriteRamOptions &options) {
-    WithOpenBoard(context, [&](core::Board &board) {
-        TerminalPrompts prompts(context);
-        core::ThreadSleeper sleeper;
-        core::BoardServices services{board, prompts, sleeper};
-        core::RegisterImage image = *ParseImage(options.image);
-        const auto result = core::WriteSettingsToRam(
+    TerminalPrompts prompts(context);
+    core::RegisterImage image = *ParseImage(options.image);
+    RunSequence(context, prompts, "write-ram", [&](core::BoardServices &services) {
+        return core::WriteSettingsToRam(
             services, *ParseBlock(options.block),
             [&image]() -> core::RegisterImage & { return image; }, options.outputEnable == "on");
-        FinishSequence(context, result, "write-ram", prompts.ErrorsShown() > 0);
     });
 }
 
@@ -36,14 +31,12 @@ void RunWriteRam(Context &context, const WriteRamOptions &options) {
 
 void AddWriteRamCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<WriteRamOptions>();
-    auto *command = app.add_subcommand(
-        "write-ram",
+    auto *command = AddBlockImageCommand(
+        app, "write-ram",
         "Write a register image into the block's chip RAM (with the calibration restart when "
-        "VCO calibration is enabled), then set the block's output enable");
-    AddBlockOption(command, options->block);
-    AddImageArgument(command, options->image);
-    command->add_option("--output-enable", options->outputEnable, "on (default) or off")
-        ->check(CLI::IsMember({"on", "off"}));
+        "VCO calibration is enabled), then set the block's output enable",
+        options->block, options->image);
+    AddOutputEnableOption(command, options->outputEnable);
     command->callback([&context, options] { RunWriteRam(context, *options); });
 }
 

@@ -57,6 +57,12 @@ void AddXtalCommand(CLI::App &app, Context &context) {
         "the stored record");
     set->add_option("mhz", *mhz, "Frequency in MHz; its leading number counts")->required();
     set->callback([&context, mhz] {
+        // An entry the dialog would refuse needs no board.
+        if (!core::CrystalFrequencyInRange(*mhz)) {
+            context.err << core::kCrystalRangeMessage << "\n";
+            context.exitCode = 1;
+            return;
+        }
         WithOpenBoard(context, [&](core::Board &board) {
             TerminalPrompts prompts(context);
             switch (core::SaveCrystalFrequency(board, prompts, *mhz)) {

@@ -3,24 +3,17 @@
 #include <cstdio>
 #include <string>
 
+#include "core/device/hex_text.h"
+
 namespace velorin::core {
 
 namespace {
 
-std::string Hex(uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%02X", value);
-    return text;
-}
-
-std::string Bytes(std::span<const uint8_t> bytes) {
-    std::string text;
-    for (uint8_t b : bytes) {
-        char digits[4];
-        std::snprintf(digits, sizeof(digits), "%02X", b);
-        if (!text.empty()) text += ' ';
-        text += digits;
-    }
+// "start=0xB000, count=2"
+std::string Range(uint16_t start, size_t count) {
+    char text[40];
+    std::snprintf(text, sizeof(text), "start=0x%04X, count=%zu", static_cast<unsigned>(start),
+                  count);
     return text;
 }
 
@@ -62,22 +55,23 @@ bool TracingBoard::SetI2CDeviceAddress(int32_t address, uint8_t option) {
 
 bool TracingBoard::WritePort(uint16_t port, uint8_t value) {
     const bool ok = inner_.WritePort(port, value);
-    return Record("WritePort", "port=" + std::to_string(port) + ", value=" + Hex(value), ok);
+    return Record("WritePort", "port=" + std::to_string(port) + ", value=" + HexByte(value), ok);
 }
 
 bool TracingBoard::ReadPort(uint16_t port, uint8_t &value) {
     const bool ok = inner_.ReadPort(port, value);
-    return Record("ReadPort", Args({{"port", port}}), ok, ok ? Hex(value) : "");
+    return Record("ReadPort", Args({{"port", port}}), ok, ok ? HexByte(value) : "");
 }
 
 bool TracingBoard::GetEvmId(uint8_t &id) {
     const bool ok = inner_.GetEvmId(id);
-    return Record("GetEvmId", "", ok, ok ? Hex(id) : "");
+    return Record("GetEvmId", "", ok, ok ? HexByte(id) : "");
 }
 
 bool TracingBoard::WriteOneWire(uint16_t index, uint8_t value) {
     const bool ok = inner_.WriteOneWire(index, value);
-    return Record("WriteOneWire", "index=" + std::to_string(index) + ", value=" + Hex(value), ok);
+    return Record("WriteOneWire", "index=" + std::to_string(index) + ", value=" + HexByte(value),
+                  ok);
 }
 
 bool TracingBoard::WriteToRam(int32_t block) {
@@ -100,28 +94,19 @@ bool TracingBoard::UnlockEeprom(uint16_t block) {
 
 bool TracingBoard::WriteI2C(uint16_t start, std::span<const uint8_t> data) {
     const bool ok = inner_.WriteI2C(start, data);
-    char address[16];
-    std::snprintf(address, sizeof(address), "0x%04X", start);
-    return Record("WriteI2C",
-                  std::string("start=") + address + ", count=" + std::to_string(data.size()) +
-                      ", data=" + Bytes(data),
-                  ok);
+    return Record("WriteI2C", Range(start, data.size()) + ", data=" + HexBytes(data, " "), ok);
 }
 
 bool TracingBoard::ReadI2C(uint16_t start, std::span<uint8_t> buffer) {
     const bool ok = inner_.ReadI2C(start, buffer);
-    char address[16];
-    std::snprintf(address, sizeof(address), "0x%04X", start);
-    return Record("ReadI2C",
-                  std::string("start=") + address + ", count=" + std::to_string(buffer.size()), ok,
-                  ok ? Bytes(buffer) : "");
+    return Record("ReadI2C", Range(start, buffer.size()), ok, ok ? HexBytes(buffer, " ") : "");
 }
 
 bool TracingBoard::ReadDataBack(uint16_t start, std::span<uint8_t> buffer) {
     const bool ok = inner_.ReadDataBack(start, buffer);
     return Record("ReadDataBack",
                   "start=" + std::to_string(start) + ", count=" + std::to_string(buffer.size()), ok,
-                  ok ? Bytes(buffer) : "");
+                  ok ? HexBytes(buffer, " ") : "");
 }
 
 }  // namespace velorin::core

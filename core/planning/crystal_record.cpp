@@ -15,13 +15,17 @@ constexpr size_t kRecordReadLength = 10;
 
 }  // namespace
 
+bool CrystalFrequencyInRange(std::string_view typed) {
+    const double mhz = LeadingNumber(typed);
+    return mhz >= kCrystalLowMhz && mhz <= kCrystalHighMhz;
+}
+
 std::string CrystalRecordText(std::string_view typed) {
     return FormatFixed(LeadingNumber(typed), 3);
 }
 
 CrystalSaveOutcome SaveCrystalFrequency(Board &board, Prompts &prompts, std::string_view typed) {
-    const double mhz = LeadingNumber(typed);
-    if (!(mhz >= kCrystalLowMhz && mhz <= kCrystalHighMhz)) {
+    if (!CrystalFrequencyInRange(typed)) {
         prompts.ShowMessage(
             Message{kCrystalRangeMessage, {}, MessageButtons::Ok, MessageIcon::Default});
         return CrystalSaveOutcome::OutOfRange;

@@ -20,6 +20,9 @@ enum class CrystalSaveOutcome {
     BoardFailed,  // a board call failed; not shown, the dialog closes with OK all the same
 };
 
+// Whether the entry's leading number as typed (before rounding) lies in 27.351-38.333 MHz.
+bool CrystalFrequencyInRange(std::string_view typed);
+
 // The record for a typed entry: its leading number (0 without one) as "%0.3f".
 std::string CrystalRecordText(std::string_view typed);
 
