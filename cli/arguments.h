@@ -13,9 +13,6 @@ namespace velorin::cli {
 bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vector<uint8_t> &bytes,
                    std::string &why);
 
-// "01 23 AB": the bytes as upper-case hexadecimal, separated by the given text.
-std::string FormatHexBytes(const uint8_t *bytes, size_t count, const char *separator);
-
 // The subcommand of that name, added when no other command file has added it yet, so that
 // offline and board subcommands can share a group such as "readback".
 CLI::App *CommandGroup(CLI::App &app, const std::string &name, const std::string &description);

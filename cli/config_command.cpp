@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "core/app/configuration_file.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -27,7 +28,7 @@ void RunRead(Context &context, const ConfigOptions &options) {
         context.exitCode = 1;
         return;
     }
-    const std::string hex = FormatHexBytes(image.bytes.data(), image.bytes.size(), "");
+    const std::string hex = core::FormatHexBytes(image.bytes.data(), image.bytes.size());
     if (options.json) {
         context.out << nlohmann::json{{"image", hex}}.dump(2) << "\n";
     } else {

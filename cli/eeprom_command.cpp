@@ -14,6 +14,7 @@
 #include "core/device/programming_sequences.h"
 #include "core/device/programming_steps.h"
 #include "core/device/readback.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -51,7 +52,7 @@ bool VerifyEeprom(Context &context, core::Board &board, int block,
     }
     if (same) {
         context.out << "EEPROM holds "
-                    << FormatHexBytes(fields.image.bytes.data(), fields.image.bytes.size(), "")
+                    << core::FormatHexBytes(fields.image.bytes.data(), fields.image.bytes.size())
                     << "\n";
     }
     return same;

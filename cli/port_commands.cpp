@@ -1,6 +1,5 @@
 // velorinctl power, terminate, output-enable, readback-mode and port: the device-settings
 // dialog's switches and raw port access.
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "cli/board_command.h"
 #include "cli/commands.h"
 #include "core/device/port_switches.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -81,9 +81,7 @@ void AddPortCommand(CLI::App &app, Context &context) {
                 context.exitCode = 1;
                 return;
             }
-            char text[8];
-            std::snprintf(text, sizeof(text), "0x%02X", value);
-            context.out << text << "\n";
+            context.out << "0x" << core::FormatHex(value, 2) << "\n";
         });
     });
 

@@ -1,20 +1,18 @@
 // velorinctl status: identity, board kind and the ports, decoded.
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/board_session.h"
 #include "cli/commands.h"
 #include "core/device/board_ports.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
 namespace {
 
 std::string Hex(uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%02X", value);
-    return text;
+    return "0x" + core::FormatHex(value, 2);
 }
 
 void RunStatus(Context &context, bool json) {

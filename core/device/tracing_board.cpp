@@ -3,25 +3,18 @@
 #include <cstdio>
 #include <string>
 
+#include "core/text/hex_text.h"
+
 namespace velorin::core {
 
 namespace {
 
 std::string Hex(uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%02X", value);
-    return text;
+    return "0x" + FormatHex(value, 2);
 }
 
 std::string Bytes(std::span<const uint8_t> bytes) {
-    std::string text;
-    for (uint8_t b : bytes) {
-        char digits[4];
-        std::snprintf(digits, sizeof(digits), "%02X", b);
-        if (!text.empty()) text += ' ';
-        text += digits;
-    }
-    return text;
+    return FormatHexBytes(bytes.data(), bytes.size(), " ");
 }
 
 std::string Args(std::initializer_list<std::pair<const char *, long long>> values) {
@@ -100,20 +93,16 @@ bool TracingBoard::UnlockEeprom(uint16_t block) {
 
 bool TracingBoard::WriteI2C(uint16_t start, std::span<const uint8_t> data) {
     const bool ok = inner_.WriteI2C(start, data);
-    char address[16];
-    std::snprintf(address, sizeof(address), "0x%04X", start);
     return Record("WriteI2C",
-                  std::string("start=") + address + ", count=" + std::to_string(data.size()) +
+                  "start=0x" + FormatHex(start, 4) + ", count=" + std::to_string(data.size()) +
                       ", data=" + Bytes(data),
                   ok);
 }
 
 bool TracingBoard::ReadI2C(uint16_t start, std::span<uint8_t> buffer) {
     const bool ok = inner_.ReadI2C(start, buffer);
-    char address[16];
-    std::snprintf(address, sizeof(address), "0x%04X", start);
     return Record("ReadI2C",
-                  std::string("start=") + address + ", count=" + std::to_string(buffer.size()), ok,
+                  "start=0x" + FormatHex(start, 4) + ", count=" + std::to_string(buffer.size()), ok,
                   ok ? Bytes(buffer) : "");
 }
 
