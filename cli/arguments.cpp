@@ -4,7 +4,7 @@
 
 namespace velorin::cli {
 
-bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vector<uint8_t> &bytes,
+bool ParseHexBytes(const std::vector<std::string> &words, uint8_t *bytes, size_t count,
                    std::string &why) {
     std::string digits;
     for (const std::string &word : words) {
@@ -22,8 +22,7 @@ bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vec
               std::to_string(digits.size());
         return false;
     }
-    bytes.assign(count, 0);
-    return core::ParseHexBytes(digits, bytes.data(), count);
+    return core::ParseHexBytes(digits, bytes, count);
 }
 
 CLI::App *CommandGroup(CLI::App &app, const std::string &name, const std::string &description) {

@@ -1,5 +1,4 @@
 // velorinctl config read/write: the register image in a configuration file.
-#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -37,15 +36,12 @@ void RunRead(Context &context, const ConfigOptions &options) {
 }
 
 void RunWrite(Context &context, const ConfigOptions &options) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes(options.hex, 6, bytes, why)) {
-        context.err << "velorinctl config write: " << why << " (give the six image bytes)\n";
-        context.exitCode = 2;
+    core::RegisterImage image;
+    if (!TakeHexArgument(context, "config write", options.hex, image.bytes,
+                         "give the six image bytes")) {
         return;
     }
-    core::RegisterImage image;
-    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+    std::string why;
     if (!core::SaveConfiguration(options.file, image, &why)) {
         context.err << "velorinctl config write: " << why << "\n";
         context.exitCode = 1;

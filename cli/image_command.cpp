@@ -1,5 +1,4 @@
 // velorinctl image decode: every field of a six-byte register image.
-#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -98,15 +97,11 @@ void PrintText(Context &context, const RegisterImage &image, const nlohmann::jso
 }
 
 void RunDecode(Context &context, const ImageOptions &options) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes(options.hex, 6, bytes, why)) {
-        context.err << "velorinctl image decode: " << why << " (give the six image bytes)\n";
-        context.exitCode = 2;
+    RegisterImage image;
+    if (!TakeHexArgument(context, "image decode", options.hex, image.bytes,
+                         "give the six image bytes")) {
         return;
     }
-    RegisterImage image;
-    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
     const nlohmann::json fields = DecodeImage(image);
     if (options.json) {
         context.out << fields.dump(2) << "\n";
