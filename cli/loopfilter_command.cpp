@@ -169,8 +169,9 @@ bool WriteBode(Context &context, const LoopFilterOptions &options, const LoopFil
 void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
     const LoopFilterDesign design = core::DesignLoopFilter(options.request);
     if (design.status != 0) {
-        context.err << "No loop-filter design for these inputs (the phase margin must be below 90 "
-                       "degrees, bandwidth, prescaler and feedback divider positive)\n";
+        context.err
+            << "No loop-filter design for these inputs (the phase margin must lie between 0 "
+               "and 90 degrees, bandwidth, prescaler and feedback divider positive)\n";
         context.exitCode = 1;
     }
     if (!options.bodeFile.empty() && !WriteBode(context, options, design)) context.exitCode = 1;
