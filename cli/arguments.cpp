@@ -1,27 +1,16 @@
 #include "cli/arguments.h"
 
-#include "core/device/hex_text.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
-
-bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vector<uint8_t> &bytes,
+bool ParseHexBytes(const std::vector<std::string> &words, uint8_t *bytes, size_t count,
                    std::string &why) {
     std::string digits;
     for (const std::string &word : words) {
         for (char c : word) {
             if (c == ' ' || c == '\t') continue;
-            if (HexDigit(c) < 0) {
+            if (core::HexDigitValue(c) < 0) {
                 why = "'" + std::string(1, c) + "' is not a hexadecimal digit";
                 return false;
             }
@@ -33,15 +22,7 @@ bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vec
               std::to_string(digits.size());
         return false;
     }
-    bytes.clear();
-    for (size_t i = 0; i < digits.size(); i += 2) {
-        bytes.push_back(static_cast<uint8_t>(HexDigit(digits[i]) << 4 | HexDigit(digits[i + 1])));
-    }
-    return true;
-}
-
-std::string FormatHexBytes(const uint8_t *bytes, size_t count, const char *separator) {
-    return core::HexBytes({bytes, count}, separator);
+    return core::ParseHexBytes(digits, bytes, count);
 }
 
 CLI::App *CommandGroup(CLI::App &app, const std::string &name, const std::string &description) {

@@ -2,19 +2,32 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "cli/context.h"
+
 namespace velorin::cli {
 
 // Joins the words, drops blanks and reads exactly count bytes of two hexadecimal digits each.
-// False with a reason when the digits are missing, extra or not hexadecimal.
-bool ParseHexBytes(const std::vector<std::string> &words, size_t count, std::vector<uint8_t> &bytes,
+// False with a reason, and the bytes untouched, when the digits are missing, extra or not
+// hexadecimal.
+bool ParseHexBytes(const std::vector<std::string> &words, uint8_t *bytes, size_t count,
                    std::string &why);
 
-// "01 23 AB": the bytes as upper-case hexadecimal, separated by the given text.
-std::string FormatHexBytes(const uint8_t *bytes, size_t count, const char *separator);
+// ParseHexBytes for a command's byte argument; a bad argument is reported on standard error as
+// a usage error (exit code 2), with the hint saying what to give.
+template <size_t N>
+bool TakeHexArgument(Context &context, const char *command, const std::vector<std::string> &words,
+                     std::array<uint8_t, N> &bytes, const char *hint) {
+    std::string why;
+    if (ParseHexBytes(words, bytes.data(), N, why)) return true;
+    context.err << "velorinctl " << command << ": " << why << " (" << hint << ")\n";
+    context.exitCode = 2;
+    return false;
+}
 
 // The subcommand of that name, added when no other command file has added it yet, so that
 // offline and board subcommands can share a group such as "readback".

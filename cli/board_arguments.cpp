@@ -1,6 +1,5 @@
 #include "cli/board_arguments.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -18,11 +17,9 @@ std::optional<int> ParseBlock(const std::string &text) {
 }
 
 std::optional<core::RegisterImage> ParseImage(const std::string &text) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes({text}, 6, bytes, why)) return std::nullopt;
     core::RegisterImage image;
-    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+    std::string why;
+    if (!ParseHexBytes({text}, image.bytes.data(), image.bytes.size(), why)) return std::nullopt;
     return image;
 }
 

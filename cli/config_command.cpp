@@ -1,5 +1,4 @@
 // velorinctl config read/write: the register image in a configuration file.
-#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -8,6 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "core/app/configuration_file.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -27,7 +27,7 @@ void RunRead(Context &context, const ConfigOptions &options) {
         context.exitCode = 1;
         return;
     }
-    const std::string hex = FormatHexBytes(image.bytes.data(), image.bytes.size(), "");
+    const std::string hex = core::FormatHexBytes(image.bytes.data(), image.bytes.size());
     if (options.json) {
         context.out << nlohmann::json{{"image", hex}}.dump(2) << "\n";
     } else {
@@ -36,15 +36,12 @@ void RunRead(Context &context, const ConfigOptions &options) {
 }
 
 void RunWrite(Context &context, const ConfigOptions &options) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes(options.hex, 6, bytes, why)) {
-        context.err << "velorinctl config write: " << why << " (give the six image bytes)\n";
-        context.exitCode = 2;
+    core::RegisterImage image;
+    if (!TakeHexArgument(context, "config write", options.hex, image.bytes,
+                         "give the six image bytes")) {
         return;
     }
-    core::RegisterImage image;
-    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
+    std::string why;
     if (!core::SaveConfiguration(options.file, image, &why)) {
         context.err << "velorinctl config write: " << why << "\n";
         context.exitCode = 1;

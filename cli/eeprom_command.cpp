@@ -13,6 +13,7 @@
 #include "core/device/programming_sequences.h"
 #include "core/device/programming_steps.h"
 #include "core/device/readback.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -50,7 +51,7 @@ bool VerifyEeprom(Context &context, core::Board &board, int block,
     }
     if (same) {
         context.out << "EEPROM holds "
-                    << FormatHexBytes(fields.image.bytes.data(), fields.image.bytes.size(), "")
+                    << core::FormatHexBytes(fields.image.bytes.data(), fields.image.bytes.size())
                     << "\n";
     }
     return same;

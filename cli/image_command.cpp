@@ -1,6 +1,4 @@
 // velorinctl image decode: every field of a six-byte register image.
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -12,6 +10,7 @@
 #include "core/device/register_image.h"
 #include "core/loopfilter/component_tables.h"
 #include "core/planning/number_text.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -23,12 +22,6 @@ struct ImageOptions {
     std::vector<std::string> hex;
     bool json = false;
 };
-
-std::string ControlWordText(uint32_t word) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%08X", word);
-    return text;
-}
 
 nlohmann::json DecodeImage(const RegisterImage &image) {
     const int prescalerCode = PrescalerCode(image);
@@ -50,8 +43,8 @@ nlohmann::json DecodeImage(const RegisterImage &image) {
         {"testSelect", TestSelect(image)},
         {"loopFilterWord", FormatLoopFilterWord(LoopFilterWord(image))},
         // Readable extras.
-        {"bytes", FormatHexBytes(image.bytes.data(), image.bytes.size(), "")},
-        {"controlWord", ControlWordText(image.ControlWord())},
+        {"bytes", FormatHexBytes(image.bytes.data(), image.bytes.size())},
+        {"controlWord", FormatHex(image.ControlWord(), 8)},
         {"vco", VcoSelect(image) ? "VCO 2" : "VCO 1"},
         {"prescaler", PrescalerValue(prescalerCode)},
         {"feedbackDivider", FeedbackDividerForPrescaler[static_cast<size_t>(prescalerCode)]},
@@ -104,15 +97,11 @@ void PrintText(Context &context, const RegisterImage &image, const nlohmann::jso
 }
 
 void RunDecode(Context &context, const ImageOptions &options) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes(options.hex, 6, bytes, why)) {
-        context.err << "velorinctl image decode: " << why << " (give the six image bytes)\n";
-        context.exitCode = 2;
+    RegisterImage image;
+    if (!TakeHexArgument(context, "image decode", options.hex, image.bytes,
+                         "give the six image bytes")) {
         return;
     }
-    RegisterImage image;
-    std::copy(bytes.begin(), bytes.end(), image.bytes.begin());
     const nlohmann::json fields = DecodeImage(image);
     if (options.json) {
         context.out << fields.dump(2) << "\n";

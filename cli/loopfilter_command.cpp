@@ -1,18 +1,14 @@
 // velorinctl loopfilter: the loop-filter design for a bandwidth and phase margin, as the
 // loop-filter dialog computes it.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "core/app/file_io.h"
+#include "core/device/register_image.h"
 #include "core/loopfilter/bode_data.h"
 #include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"
@@ -37,12 +33,6 @@ struct LoopFilterOptions {
     std::optional<double> inputMHz;
     std::string bodeFile;
 };
-
-std::string WordText(uint32_t word) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%06X", static_cast<unsigned>(word));
-    return text;
-}
 
 std::string Number(const char *format, double value) {
     char text[64];
@@ -72,7 +62,7 @@ nlohmann::json DesignJson(const LoopFilterDesign &design) {
                         {"c3", s.labels.c3},
                         {"r2", s.labels.r2},
                         {"r3", s.labels.r3}};
-    result["controlWord"] = WordText(design.controlWord);
+    result["controlWord"] = core::FormatLoopFilterWord(design.controlWord);
     return result;
 }
 
@@ -86,7 +76,7 @@ void PrintDesign(std::ostream &out, const LoopFilterDesign &design) {
     out << "Chosen: C1 code " << s.codes.c1 << " (" << s.labels.c1 << "), C2 code " << s.codes.c2
         << " (" << s.labels.c2 << "), C3 code " << s.codes.c3 << " (" << s.labels.c3
         << "), R2 code " << s.codes.r2 << " (" << s.labels.r2 << "), R3 " << s.labels.r3 << "\n";
-    out << "Loop-filter control word: " << WordText(design.controlWord) << "\n";
+    out << "Loop-filter control word: " << core::FormatLoopFilterWord(design.controlWord) << "\n";
 }
 
 nlohmann::json Optional(const std::optional<double> &value) {
@@ -161,44 +151,6 @@ void PrintAnalysis(std::ostream &out, const LoopAnalysis &a) {
     for (const std::string &warning : a.warnings) out << "Warning: " << warning << "\n";
 }
 
-// Replaces the file in one step, so that a failed write never leaves half a file behind.
-bool WriteFileAtomically(const std::string &path, const std::string &text, std::string &error) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    struct stat existing;
-    mode_t mode;
-    if (stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = fchmod(fd, mode) == 0;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    if (!ok) error = std::strerror(errno);
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = std::strerror(errno);
-    }
-    if (ok && rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = std::strerror(errno);
-    }
-    if (!ok) unlink(temp.c_str());
-    return ok;
-}
-
 bool WriteBode(Context &context, const LoopFilterOptions &options, const LoopFilterDesign &design) {
     if (design.status != 0) {
         context.err << "No Bode data without a design; " << options.bodeFile << " not written\n";
@@ -206,9 +158,9 @@ bool WriteBode(Context &context, const LoopFilterOptions &options, const LoopFil
     }
     const core::LoopModels models = core::MakeLoopModels(options.request, design);
     const std::string csv = core::FormatBodeCsv(core::ComputeBodeData(models.ideal, models.chosen));
-    std::string error;
-    if (!WriteFileAtomically(options.bodeFile, csv, error)) {
-        context.err << "Cannot write " << options.bodeFile << ": " << error << "\n";
+    std::string why;
+    if (!core::WriteFileAtomically(options.bodeFile, csv, &why)) {
+        context.err << "Cannot write the Bode data: " << why << "\n";
         return false;
     }
     return true;
@@ -217,8 +169,9 @@ bool WriteBode(Context &context, const LoopFilterOptions &options, const LoopFil
 void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
     const LoopFilterDesign design = core::DesignLoopFilter(options.request);
     if (design.status != 0) {
-        context.err << "No loop-filter design for these inputs (the phase margin must be below 90 "
-                       "degrees, bandwidth, prescaler and feedback divider positive)\n";
+        context.err
+            << "No loop-filter design for these inputs (the phase margin must lie between 0 "
+               "and 90 degrees, bandwidth, prescaler and feedback divider positive)\n";
         context.exitCode = 1;
     }
     if (!options.bodeFile.empty() && !WriteBode(context, options, design)) context.exitCode = 1;

@@ -1,5 +1,4 @@
 // velorinctl readback decode: the read-back dialog's texts for eight fetched bytes.
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,15 +19,11 @@ struct ReadBackOptions {
 };
 
 void RunDecode(Context &context, const ReadBackOptions &options) {
-    std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ParseHexBytes(options.hex, 8, bytes, why)) {
-        context.err << "velorinctl readback decode: " << why << " (give bytes 0 to 7 as fetched)\n";
-        context.exitCode = 2;
+    core::ReadBackBytes fetched{};
+    if (!TakeHexArgument(context, "readback decode", options.hex, fetched,
+                         "give bytes 0 to 7 as fetched")) {
         return;
     }
-    core::ReadBackBytes fetched{};
-    std::copy(bytes.begin(), bytes.end(), fetched.begin());
     PrintReadBackTexts(context, core::DecodeReadBack(fetched, options.invert), options.json);
 }
 

@@ -1,6 +1,6 @@
 #include "core/device/register_image.h"
 
-#include <cstdio>
+#include "core/text/hex_text.h"
 
 namespace velorin::core {
 
@@ -175,9 +175,7 @@ void SetLoopFilterWord(RegisterImage &image, uint32_t word) {
 }
 
 std::string FormatLoopFilterWord(uint32_t word) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%06X", word & kLoopFilterWordMask);
-    return text;
+    return FormatHex(word & kLoopFilterWordMask, 6);
 }
 
 int DecodeChargePumpCode(int code) {

@@ -1,7 +1,7 @@
 #include "core/loopfilter/bode_data.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace velorin::core {
@@ -18,12 +18,18 @@ BodeValues Values(const LoopModel &m, double w) {
             20.0 * std::log10(m.divider * std::abs(gh / (1.0 + gh)))};
 }
 
+// "%.9g" with a point as the decimal mark whatever the process locale, so that the file stays
+// a comma-separated table.
+std::string Number(double value) {
+    char text[32];
+    const auto result =
+        std::to_chars(text, text + sizeof(text), value, std::chars_format::general, 9);
+    return std::string(text, result.ptr);
+}
+
 void Append(std::string &line, double value) {
     line += ',';
-    if (!std::isfinite(value)) return;
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.9g", value);
-    line += text;
+    if (std::isfinite(value)) line += Number(value);
 }
 
 }  // namespace
@@ -54,9 +60,7 @@ std::string FormatBodeCsv(const std::vector<BodePoint> &points) {
         "frequencyHz,idealOpenLoopDb,idealOpenLoopPhaseDeg,idealClosedLoopDb,"
         "chosenOpenLoopDb,chosenOpenLoopPhaseDeg,chosenClosedLoopDb\n";
     for (const BodePoint &p : points) {
-        char text[32];
-        std::snprintf(text, sizeof(text), "%.9g", p.frequencyHz);
-        std::string line = text;
+        std::string line = Number(p.frequencyHz);
         for (const BodeValues *v : {&p.ideal, &p.chosen}) {
             Append(line, v->openLoopDb);
             Append(line, v->openLoopPhaseDeg);

@@ -1,9 +1,8 @@
 #include "core/loopfilter/component_selection.h"
 
-#include <cstdio>
-
 #include "core/loopfilter/component_tables.h"
 #include "core/loopfilter/nearest_value.h"
+#include "core/planning/number_text.h"
 
 namespace velorin::core {
 
@@ -12,10 +11,9 @@ namespace {
 constexpr double kPicoPerFarad = 1e12;
 constexpr double kOhmsPerKilo = 1000.0;
 
-std::string Format(const char *format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof(text), format, value);
-    return text;
+// "%0.1f" followed by the unit; the point stays a point under any locale the GUI switches to.
+std::string Label(double value, const char *unit) {
+    return FormatFixed(value, 1) + unit;
 }
 
 template <size_t N>
@@ -39,11 +37,11 @@ LoopFilterSelection SelectLoopFilterComponents(const LoopFilterComponents &ideal
     s.chosen.c3 = c3.value / kPicoPerFarad;
     s.chosen.r2 = r2.value * kOhmsPerKilo;
     s.chosen.r3 = ideal.r3;
-    s.labels.c1 = Format("%0.1fpf", c1.value);
-    s.labels.c2 = Format("%0.1fpf", c2.value);
-    s.labels.c3 = Format("%0.1fpf", c3.value);
-    s.labels.r2 = Format("%0.1fk", r2.value);
-    s.labels.r3 = Format("%0.1fk", ideal.r3 / kOhmsPerKilo);
+    s.labels.c1 = Label(c1.value, "pf");
+    s.labels.c2 = Label(c2.value, "pf");
+    s.labels.c3 = Label(c3.value, "pf");
+    s.labels.r2 = Label(r2.value, "k");
+    s.labels.r3 = Label(ideal.r3 / kOhmsPerKilo, "k");
     return s;
 }
 

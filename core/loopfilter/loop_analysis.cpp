@@ -87,7 +87,7 @@ LoopAnalysis AnalyzeLoopFilter(const LoopFilterRequest &request, const LoopFilte
     if (design.status != 0) {
         warnings.push_back(
             Text("The design failed: there is no loop filter for a phase margin "
-                 "of %g degrees with these inputs (it must be below 90 degrees)",
+                 "of %g degrees with these inputs (it must lie between 0 and 90 degrees)",
                  request.phaseMarginDeg));
         return analysis;
     }

@@ -66,10 +66,12 @@ int ComputeLoopFilter(double bandwidthHz, double phaseMarginDeg, double chargePu
     // Inputs without a physical design. The bisection alone would "succeed" at exactly 90
     // degrees (the ten-decimal pi leaves the residual at 0 a hair below zero) and return
     // components many orders of magnitude off, and a negative bandwidth mirrors the equation.
+    // A margin of 0 or less asks for an unstable loop; below about -21 degrees it even gives a
+    // negative C2 and R2.
     if (!std::isfinite(bandwidthHz) || !std::isfinite(phaseMarginDeg) ||
         !std::isfinite(chargePumpA) || !std::isfinite(prescaler) ||
-        !std::isfinite(feedbackDivider) || bandwidthHz <= 0.0 || phaseMarginDeg >= 90.0 ||
-        chargePumpA < 0.0 || prescaler <= 0.0 || feedbackDivider <= 0.0) {
+        !std::isfinite(feedbackDivider) || bandwidthHz <= 0.0 || phaseMarginDeg <= 0.0 ||
+        phaseMarginDeg >= 90.0 || chargePumpA < 0.0 || prescaler <= 0.0 || feedbackDivider <= 0.0) {
         return -1;
     }
     const T1Solution solution =

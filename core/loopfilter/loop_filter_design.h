@@ -28,8 +28,8 @@ T1Solution SolveLoopFilterT1(double low, double high, double bandwidthHz, double
 
 // Designs the ideal components. Returns 0 and fills `out`, or -1 and leaves `out` untouched.
 // Fails when the phase equation has no root in [0, pi] s, and also for inputs that have no
-// physical design: phase margin of 90 degrees or more, bandwidth not positive, negative charge
-// pump current, prescaler or feedback divider not positive, or any input not finite.
+// physical design: phase margin not between 0 and 90 degrees, bandwidth not positive, negative
+// charge pump current, prescaler or feedback divider not positive, or any input not finite.
 int ComputeLoopFilter(double bandwidthHz, double phaseMarginDeg, double chargePumpA,
                       double prescaler, double feedbackDivider, LoopFilterComponents &out);
 

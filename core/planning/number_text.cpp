@@ -22,6 +22,12 @@ size_t SkipBlanks(std::string_view text) {
     return i;
 }
 
+// Steps over an optional '+' or '-' at i; true for '-'.
+bool SkipSign(std::string_view text, size_t &i) {
+    if (i >= text.size() || (text[i] != '+' && text[i] != '-')) return false;
+    return text[i++] == '-';
+}
+
 size_t SkipDigits(std::string_view text, size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;
     return i;
@@ -31,11 +37,7 @@ size_t SkipDigits(std::string_view text, size_t i) {
 
 double LeadingNumber(std::string_view text) {
     size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSign(text, i);
     const size_t start = i;
     size_t end = SkipDigits(text, i);
     bool anyDigit = end > start;
@@ -48,12 +50,13 @@ double LeadingNumber(std::string_view text) {
     bool negativeExponent = false;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         size_t e = end + 1;
-        if (e < text.size() && (text[e] == '+' || text[e] == '-')) {
-            negativeExponent = text[e] == '-';
-            ++e;
-        }
+        const bool negativeSign = SkipSign(text, e);
         const size_t exponentEnd = SkipDigits(text, e);
-        if (exponentEnd > e) end = exponentEnd;  // "1e" or "1e+" stop before the 'e'
+        // "1e" or "1e-" stop before the 'e' and have no exponent at all.
+        if (exponentEnd > e) {
+            end = exponentEnd;
+            negativeExponent = negativeSign;
+        }
     }
     double value = 0.0;
     const auto result =
@@ -68,11 +71,7 @@ double LeadingNumber(std::string_view text) {
 
 int LeadingInteger(std::string_view text) {
     size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSign(text, i);
     long long value = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');

@@ -85,12 +85,13 @@ TEST(LoopFilterDesignTest, FailureLeavesOutputsUntouched) {
     struct Case {
         double bandwidth, margin, icp, prescaler, feedback;
     };
-    // 90 degrees has no design, although the bisection alone finds a sign change there.
-    const Case cases[] = {{400e3, 90, 224e-6, 5, 12},    {400e3, 120, 224e-6, 5, 12},
-                          {0, 80, 224e-6, 5, 12},        {-400e3, 80, 224e-6, 5, 12},
-                          {NAN, 80, 224e-6, 5, 12},      {400e3, 80, -1e-6, 5, 12},
-                          {400e3, 80, 224e-6, 0, 12},    {400e3, 80, 224e-6, 5, 0},
-                          {INFINITY, 80, 224e-6, 5, 12}, {1e200, 80, 224e-6, 5, 12}};
+    // 90 degrees has no design, although the bisection alone finds a sign change there; -30
+    // degrees would give a negative C2.
+    const Case cases[] = {
+        {400e3, 90, 224e-6, 5, 12},  {400e3, 120, 224e-6, 5, 12}, {0, 80, 224e-6, 5, 12},
+        {-400e3, 80, 224e-6, 5, 12}, {NAN, 80, 224e-6, 5, 12},    {400e3, 80, -1e-6, 5, 12},
+        {400e3, 80, 224e-6, 0, 12},  {400e3, 80, 224e-6, 5, 0},   {INFINITY, 80, 224e-6, 5, 12},
+        {1e200, 80, 224e-6, 5, 12},  {400e3, 0, 224e-6, 5, 12},   {400e3, -30, 224e-6, 5, 12}};
     for (const Case &c : cases) {
         LoopFilterComponents out = sentinel;
         EXPECT_EQ(ComputeLoopFilter(c.bandwidth, c.margin, c.icp, c.prescaler, c.feedback, out), -1)

@@ -203,6 +203,8 @@ TEST(NumberTextTest, LeadingNumber) {
     EXPECT_TRUE(std::isinf(LeadingNumber("1e999")));
     EXPECT_EQ(LeadingNumber("1e-999"), 0);
     EXPECT_EQ(LeadingNumber(std::string(5000, '9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(LeadingNumber(std::string(5000, '9') + "e-"),
+              std::numeric_limits<double>::infinity());
 }
 
 TEST(NumberTextTest, LeadingIntegerAndFixedFormat) {
