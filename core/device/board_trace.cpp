@@ -1,20 +1,27 @@
 #include "core/device/board_trace.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/app/file_io.h"
 
 namespace velorin::core {
 
-BoardTrace::BoardTrace() : origin_(std::chrono::steady_clock::now()) {}
+BoardTrace::BoardTrace(size_t capacity)
+    : origin_(std::chrono::steady_clock::now()), capacity_(capacity > 0 ? capacity : 1) {}
 
 void BoardTrace::Add(TraceEntry entry) {
+    if (entries_.size() == capacity_) {
+        entries_.pop_front();
+        ++dropped_;
+    }
     entries_.push_back(std::move(entry));
     if (sink_) sink_(entries_.back(), FormatLine(entries_.back()));
 }
 
 void BoardTrace::Clear() {
     entries_.clear();
+    dropped_ = 0;
     origin_ = std::chrono::steady_clock::now();
 }
 
@@ -30,6 +37,7 @@ std::string BoardTrace::FormatLine(const TraceEntry &entry) const {
 
 std::string BoardTrace::Text() const {
     std::string text;
+    if (dropped_ > 0) text += "(" + std::to_string(dropped_) + " earlier calls not kept)\n";
     for (const auto &entry : entries_) text += FormatLine(entry) + "\n";
     return text;
 }

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace velorin::core {
 
@@ -21,12 +22,18 @@ class BoardTrace {
   public:
     using Sink = std::function<void(const TraceEntry &, const std::string &line)>;
 
-    BoardTrace();
+    // Keeps the newest `capacity` entries: a trace left on for a long session (the program's
+    // poll alone makes ten calls a second) must not grow without bound.
+    explicit BoardTrace(size_t capacity = kDefaultCapacity);
+
+    static constexpr size_t kDefaultCapacity = 200000;
 
     // Called with every entry as it is added, together with its formatted line.
     void SetSink(Sink sink) { sink_ = std::move(sink); }
     void Add(TraceEntry entry);
-    const std::vector<TraceEntry> &Entries() const { return entries_; }
+    const std::deque<TraceEntry> &Entries() const { return entries_; }
+    // How many of the oldest entries were let go to stay within the capacity.
+    size_t Dropped() const { return dropped_; }
     void Clear();
 
     // "+12.345 ms WriteOneWord(block=1, address=263, value=15) -> ok", times from the start of
@@ -39,7 +46,9 @@ class BoardTrace {
 
   private:
     std::chrono::steady_clock::time_point origin_;
-    std::vector<TraceEntry> entries_;
+    std::deque<TraceEntry> entries_;
+    size_t capacity_;
+    size_t dropped_ = 0;
     Sink sink_;
 };
 

@@ -73,3 +73,26 @@ TEST(BoardTraceTest, SavesTheTextAndKeepsTheOldFileWhenItCannot) {
 
 }  // namespace
 }  // namespace velorin::testing
+
+namespace velorin::testing {
+namespace {
+
+TEST(BoardTraceTest, KeepsOnlyTheNewestEntriesWithinItsCapacity) {
+    core::BoardTrace trace(3);
+    for (int i = 0; i < 5; ++i) {
+        core::TraceEntry entry;
+        entry.time = std::chrono::steady_clock::now();
+        entry.operation = "Call" + std::to_string(i);
+        entry.ok = true;
+        trace.Add(entry);
+    }
+    ASSERT_EQ(trace.Entries().size(), 3u);
+    EXPECT_EQ(trace.Entries().front().operation, "Call2");
+    EXPECT_EQ(trace.Dropped(), 2u);
+    EXPECT_EQ(trace.Text().rfind("(2 earlier calls not kept)\n", 0), 0u);
+    trace.Clear();
+    EXPECT_EQ(trace.Dropped(), 0u);
+}
+
+}  // namespace
+}  // namespace velorin::testing
