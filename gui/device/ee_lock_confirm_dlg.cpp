@@ -36,7 +36,7 @@ CEELockConfirmDlg::CEELockConfirmDlg(QWidget *parent) : QDialog(parent) {
     layout->addWidget(text);
     layout->addWidget(edit_);
     layout->addWidget(buttons);
-    setMinimumSize(DialogUnitsToPixels(font, 208, 61));
+    FixDialogSize(*this, 208, 61);
     edit_->setFocus();
 }
 

@@ -35,7 +35,7 @@ CPasswordDlg::CPasswordDlg(core::Prompts &prompts, QWidget *parent)
     layout->addWidget(edit_, 1, 1);
     layout->addWidget(buttons, 0, 2, 2, 1);
     layout->setColumnStretch(1, 1);
-    setMinimumSize(DialogUnitsToPixels(font, 242, 49));
+    FixDialogSize(*this, 242, 49);
     edit_->setFocus();
 }
 
