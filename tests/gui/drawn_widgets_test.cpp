@@ -48,6 +48,15 @@ TEST(DynamicLed, SquareLampHasSunkenFrame) {
     EXPECT_EQ(image.pixelColor(8, 11), QColor(192, 192, 192));  // bottom edge light
 }
 
+// A parent that paints its whole area in one colour, sized w x h.
+void PaintBackground(QWidget &parent, const QColor &color, int w, int h) {
+    parent.setAutoFillBackground(true);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, color);
+    parent.setPalette(palette);
+    parent.resize(w, h);
+}
+
 // The smallest rectangle holding every pixel close to the given colour (text is smoothed).
 QRect Footprint(const QImage &image, const QColor &color) {
     QRect box;
@@ -66,13 +75,9 @@ QRect Footprint(const QImage &image, const QColor &color) {
 
 TEST(ColorStatic, TwoLinesCentredFromTheTopInRed) {
     QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(200, 200, 200));
-    parent.setPalette(palette);
+    PaintBackground(parent, QColor(200, 200, 200), 200, 120);
     CColorStatic label("Input beyond\nVCO range!", &parent);
     label.setGeometry(0, 0, 200, 120);
-    parent.resize(200, 120);
     const QImage image = parent.grab().toImage();
     const QRect text = Footprint(image, CColorStatic::TextColor());
     ASSERT_FALSE(text.isEmpty());
@@ -85,11 +90,7 @@ TEST(ColorStatic, TwoLinesCentredFromTheTopInRed) {
 
 TEST(TransparentImage, MagentaShowsTheParentBackground) {
     QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(10, 200, 30));
-    parent.setPalette(palette);
-    parent.resize(400, 300);
+    PaintBackground(parent, QColor(10, 200, 30), 400, 300);
     CTransparentImage picture(&parent);
     const QImage schematic = LoadBitmapResource(bitmaps::kLoopFilterSchematic);
     ASSERT_FALSE(schematic.isNull());
