@@ -31,6 +31,18 @@ TEST(DynamicLed, RoundLampIsGreenUntilTurnedOnAndRedWhileLit) {
     EXPECT_EQ(Pixel(led, 10, 12), QColor(250, 0, 0));
     // The reflection dot near the top left is white.
     EXPECT_EQ(Pixel(led, 4, 4), QColor(Qt::white));
+    // The highlight runs along the lower right and nowhere along the lower left.
+    const QImage image = led.grab().toImage();
+    int lowerRight = 0, lowerLeft = 0;
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            if (image.pixelColor(x, y) != QColor(Qt::white)) continue;
+            if (x > 10) ++lowerRight;
+            if (x < 9) ++lowerLeft;  // the arc starts at the bottom centre
+        }
+    }
+    EXPECT_GE(lowerRight, 5);
+    EXPECT_EQ(lowerLeft, 0);
     led.TurnOff();
     EXPECT_EQ(Pixel(led, 10, 12), QColor(0, 250, 0));
 }
