@@ -9,7 +9,8 @@
 namespace velorin::core {
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageIcon { Default, Information, Exclamation, Error, Question };
+// None: a box without any icon, as the board library asks for its error messages.
+enum class MessageIcon { Default, None, Information, Exclamation, Error, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct Message {

@@ -31,6 +31,13 @@ QIcon ToolIcon(const char *name) {
     return QIcon(QString(":/images/tool_%1.png").arg(name));
 }
 
+// Like the bands of a rebar, a bar can be moved along the top of the window but not off it:
+// the window has a fixed size and would not make room for a bar elsewhere.
+void KeepInTheBandRow(QToolBar &bar) {
+    bar.setAllowedAreas(Qt::TopToolBarArea);
+    bar.setFloatable(false);
+}
+
 // The commands the main view carries; greyed until it connects them.
 constexpr int kViewCommands[] = {ids::kWriteEepromNoLock, ids::kWriteEepromLock,
                                  ids::kSaveCrystalFrequency};
@@ -208,6 +215,7 @@ void CMainFrame::BuildToolBar() {
         action->setToolTip(button.tip);
         toolBar_->addAction(action);
     }
+    KeepInTheBandRow(*toolBar_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
     QAction *toggle = Command(ids::kViewToolbar);
@@ -233,6 +241,7 @@ void CMainFrame::BuildCalculatorBars() {
         auto *holder = new QToolBar(band.title, this);
         holder->setObjectName(band.name);
         holder->addWidget(band.bar);
+        KeepInTheBandRow(*holder);
         addToolBar(Qt::TopToolBarArea, holder);
     }
     // The bars' buttons belong to the main view; until it takes them they do nothing.

@@ -56,6 +56,8 @@ class CMainFrame : public QMainWindow {
     void filesDropped(const QStringList &paths);
 
   protected:
+    // The bars are shown and hidden through the View menu only, so its check marks stay true.
+    QMenu *createPopupMenu() override { return nullptr; }
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 

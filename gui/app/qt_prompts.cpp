@@ -22,6 +22,8 @@ QMessageBox::Icon ToQtIcon(core::MessageIcon icon) {
             return QMessageBox::Critical;
         case core::MessageIcon::Question:
             return QMessageBox::Question;
+        case core::MessageIcon::None:
+            return QMessageBox::NoIcon;
         case core::MessageIcon::Exclamation:
         case core::MessageIcon::Default:
             break;

@@ -3,11 +3,11 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/device/access_rules.h"
 #include "gui/app/dialog_units.h"
+#include "gui/device/ok_cancel_buttons.h"
 #include "gui/widgets/control_id.h"
 
 namespace velorin::gui {
@@ -30,22 +30,13 @@ CEELockConfirmDlg::CEELockConfirmDlg(QWidget *parent) : QDialog(parent) {
     edit_->setObjectName("confirmEdit");
     SetControlId(edit_, kConfirmEditId);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    QPushButton *cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    ok->setObjectName("okButton");
-    cancel->setObjectName("cancelButton");
-    SetControlId(ok, 1);
-    SetControlId(cancel, 2);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CEELockConfirmDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CEELockConfirmDlg::reject);
+    QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Horizontal);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addWidget(edit_);
     layout->addWidget(buttons);
-    setMinimumSize(DialogUnitsToPixels(font, 208, 61));
+    FixDialogSize(*this, 208, 61);
     edit_->setFocus();
 }
 

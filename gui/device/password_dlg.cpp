@@ -4,10 +4,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "core/device/access_rules.h"
 #include "gui/app/dialog_units.h"
+#include "gui/device/ok_cancel_buttons.h"
 #include "gui/widgets/control_id.h"
 
 namespace velorin::gui {
@@ -26,16 +26,7 @@ CPasswordDlg::CPasswordDlg(core::Prompts &prompts, QWidget *parent)
     edit_->setEchoMode(QLineEdit::Password);
     SetControlId(edit_, kPasswordEditId);
 
-    auto *buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton *ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    QPushButton *cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    ok->setObjectName("okButton");
-    cancel->setObjectName("cancelButton");
-    SetControlId(ok, 1);
-    SetControlId(cancel, 2);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
+    QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Vertical);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(new QLabel("This function requires a password to continue.", this), 0, 0, 1,
@@ -44,7 +35,7 @@ CPasswordDlg::CPasswordDlg(core::Prompts &prompts, QWidget *parent)
     layout->addWidget(edit_, 1, 1);
     layout->addWidget(buttons, 0, 2, 2, 1);
     layout->setColumnStretch(1, 1);
-    setMinimumSize(DialogUnitsToPixels(font, 242, 49));
+    FixDialogSize(*this, 242, 49);
     edit_->setFocus();
 }
 

@@ -49,13 +49,13 @@ CBitmapSlider::CBitmapSlider(QWidget *parent) : QWidget(parent) {
 
 void CBitmapSlider::SetRange(int minimum, int maximum, bool redraw) {
     // The position is brought into the new range only by the next SetPos.
-    minimum_ = minimum;
-    maximum_ = maximum;
+    geometry_.minimum = minimum;
+    geometry_.maximum = maximum;
     if (redraw) update();
 }
 
 void CBitmapSlider::SetPos(int position) {
-    position_ = core::ClampSliderPosition(position, minimum_, maximum_);
+    position_ = core::ClampSliderPosition(position, geometry_.minimum, geometry_.maximum);
     update();
 }
 
@@ -76,20 +76,33 @@ bool CBitmapSlider::LoadPicture(int id, bool transparent, std::uint32_t keyColor
     return true;
 }
 
-bool CBitmapSlider::SetChannelBitmaps(int normalId, int filledId, bool transparent,
-                                      std::uint32_t keyColor, int keyX, int keyY) {
-    channel_ = Picture{};
-    channelFilled_ = Picture{};
-    if (normalId == 0) return true;
-    if (!LoadPicture(normalId, transparent, keyColor, keyX, keyY, channel_)) return false;
-    if (filledId != 0 &&
-        !LoadPicture(filledId, transparent, keyColor, keyX, keyY, channelFilled_)) {
-        channel_ = Picture{};
+bool CBitmapSlider::LoadPictures(int normalId, int secondId, bool transparent,
+                                 std::uint32_t keyColor, int keyX, int keyY, Picture &normal,
+                                 Picture &second) {
+    normal = Picture{};
+    second = Picture{};
+    if (!LoadPicture(normalId, transparent, keyColor, keyX, keyY, normal)) return false;
+    if (secondId != 0 && !LoadPicture(secondId, transparent, keyColor, keyX, keyY, second)) {
+        normal = Picture{};
         return false;
     }
-    channelWidth_ = channel_.image.width();
+    return true;
+}
+
+bool CBitmapSlider::SetChannelBitmaps(int normalId, int filledId, bool transparent,
+                                      std::uint32_t keyColor, int keyX, int keyY) {
+    if (normalId == 0) {
+        channel_ = Picture{};
+        channelFilled_ = Picture{};
+        return true;
+    }
+    if (!LoadPictures(normalId, filledId, transparent, keyColor, keyX, keyY, channel_,
+                      channelFilled_)) {
+        return false;
+    }
+    geometry_.channelWidth = channel_.image.width();
     channelHeight_ = channel_.image.height();
-    setFixedSize(channelWidth_, channelHeight_);
+    setFixedSize(geometry_.channelWidth, channelHeight_);
     channelTransparent_ = transparent;
     update();
     return true;
@@ -97,19 +110,19 @@ bool CBitmapSlider::SetChannelBitmaps(int normalId, int filledId, bool transpare
 
 bool CBitmapSlider::SetThumbBitmaps(int normalId, int draggedId, bool transparent,
                                     std::uint32_t keyColor, int keyX, int keyY) {
-    thumb_ = Picture{};
-    thumbDragged_ = Picture{};
-    if (normalId == 0) return true;
-    if (!LoadPicture(normalId, transparent, keyColor, keyX, keyY, thumb_)) return false;
-    if (draggedId != 0 &&
-        !LoadPicture(draggedId, transparent, keyColor, keyX, keyY, thumbDragged_)) {
+    if (normalId == 0) {
         thumb_ = Picture{};
+        thumbDragged_ = Picture{};
+        return true;
+    }
+    if (!LoadPictures(normalId, draggedId, transparent, keyColor, keyX, keyY, thumb_,
+                      thumbDragged_)) {
         return false;
     }
-    thumbWidth_ = thumb_.image.width();
+    geometry_.thumbWidth = thumb_.image.width();
     thumbHeight_ = thumb_.image.height();
     if (!channel_.loaded) {
-        channelWidth_ = width();
+        geometry_.channelWidth = width();
         channelHeight_ = height();
     }
     thumbTransparent_ = transparent;
@@ -118,9 +131,9 @@ bool CBitmapSlider::SetThumbBitmaps(int normalId, int draggedId, bool transparen
 }
 
 void CBitmapSlider::SetMargins(int left, int top, int right, int bottom) {
-    marginLeft_ = left;
+    geometry_.marginLeft = left;
     marginTop_ = top;
-    marginRight_ = right;
+    geometry_.marginRight = right;
     marginBottom_ = bottom;
 }
 
@@ -129,13 +142,8 @@ void CBitmapSlider::SetFocusRectVisible(bool visible, bool redraw) {
     if (redraw) update();
 }
 
-core::SliderGeometry CBitmapSlider::Geometry() const {
-    return core::SliderGeometry{minimum_,    maximum_,    channelWidth_,
-                                thumbWidth_, marginLeft_, marginRight_};
-}
-
 int CBitmapSlider::ThumbCentre() const {
-    return core::PositionToPixel(Geometry(), position_);
+    return core::PositionToPixel(geometry_, position_);
 }
 
 void CBitmapSlider::Post(int message, int position) {
@@ -154,10 +162,9 @@ void CBitmapSlider::Post(int message, int position) {
 }
 
 void CBitmapSlider::DragTo(int pointerX) {
-    const core::SliderGeometry geometry = Geometry();
-    const int x = core::ClampThumbCentre(geometry, pointerX - dragOffset_);
-    if (x == core::PositionToPixel(geometry, position_)) return;
-    SetPos(core::PixelToPosition(geometry, x));
+    const int x = core::ClampThumbCentre(geometry_, pointerX - dragOffset_);
+    if (x == ThumbCentre()) return;
+    SetPos(core::PixelToPosition(geometry_, x));
     Post(WM_SLIDER_MOVING, position_);
 }
 
@@ -169,7 +176,7 @@ void CBitmapSlider::mousePressEvent(QMouseEvent *event) {
     setFocus(Qt::MouseFocusReason);
     dragging_ = true;
     const int x = event->position().toPoint().x();
-    dragOffset_ = core::DragOffset(x, ThumbCentre(), thumbWidth_);
+    dragOffset_ = core::DragOffset(x, ThumbCentre(), geometry_.thumbWidth);
     DragTo(x);
     update();
 }
@@ -192,7 +199,7 @@ void CBitmapSlider::keyPressEvent(QKeyEvent *event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    SetPos(core::SliderKeyTarget(*key, position_, pageSize_, minimum_, maximum_));
+    SetPos(core::SliderKeyTarget(*key, position_, pageSize_, geometry_.minimum, geometry_.maximum));
     // Reported on every press, also at an end of the range where nothing moved.
     Post(WM_SLIDER_MOVED, position_);
 }
@@ -217,11 +224,12 @@ void CBitmapSlider::paintEvent(QPaintEvent *) {
     if (channel_.loaded) {
         if (channelFilled_.loaded && isEnabled()) {
             // Filled from the minimum end up to the thumb centre, normal from there on.
-            const int split = std::max(0, std::min(centre, channelWidth_));
+            const int width = geometry_.channelWidth;
+            const int split = std::max(0, std::min(centre, width));
             painter.drawImage(QPoint(0, 0), channelFilled_.image,
                               QRect(0, 0, split, channelHeight_));
             painter.drawImage(QPoint(split, 0), channel_.image,
-                              QRect(split, 0, channelWidth_ - split, channelHeight_));
+                              QRect(split, 0, width - split, channelHeight_));
         } else {
             painter.drawImage(QPoint(0, 0), channel_.image);
         }
@@ -229,7 +237,7 @@ void CBitmapSlider::paintEvent(QPaintEvent *) {
     if (thumb_.loaded && isEnabled()) {
         const QImage &image =
             dragging_ && thumbDragged_.loaded ? thumbDragged_.image : thumb_.image;
-        painter.drawImage(QPoint(centre - thumbWidth_ / 2, marginTop_), image);
+        painter.drawImage(QPoint(centre - geometry_.thumbWidth / 2, marginTop_), image);
     }
     if (focusRectWanted_ && hasFocus() && isEnabled()) {
         QStyleOptionFocusRect option;

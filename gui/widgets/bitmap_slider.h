@@ -21,8 +21,8 @@ class CBitmapSlider : public QWidget {
     void SetRange(int minimum, int maximum, bool redraw = false);
     void SetPos(int position);
     int GetPos() const { return position_; }
-    int GetRangeMin() const { return minimum_; }
-    int GetRangeMax() const { return maximum_; }
+    int GetRangeMin() const { return geometry_.minimum; }
+    int GetRangeMax() const { return geometry_.maximum; }
     void SetPageSize(int size) { pageSize_ = size; }
 
     // Bitmap ids of the program's resources. A normal id of 0 drops the pictures. keyColor is
@@ -37,7 +37,7 @@ class CBitmapSlider : public QWidget {
     bool IsDragging() const { return dragging_; }
     // The x of the thumb centre for the current position.
     int ThumbCentre() const;
-    core::SliderGeometry Geometry() const;
+    const core::SliderGeometry &Geometry() const { return geometry_; }
 
   signals:
     void sliderMoving(int controlId, int position);
@@ -59,20 +59,20 @@ class CBitmapSlider : public QWidget {
     };
     static bool LoadPicture(int id, bool transparent, std::uint32_t keyColor, int keyX, int keyY,
                             Picture &picture);
+    // A normal picture and its optional second (filled or dragged) one; when the second fails,
+    // the first is released too.
+    static bool LoadPictures(int normalId, int secondId, bool transparent, std::uint32_t keyColor,
+                             int keyX, int keyY, Picture &normal, Picture &second);
     void DragTo(int pointerX);
     void Post(int message, int position);
 
-    int minimum_ = 0;
-    int maximum_ = 100;
+    // Range, channel and thumb widths, left and right margins.
+    core::SliderGeometry geometry_;
     int position_ = 0;
     int pageSize_ = 20;
-    int channelWidth_ = 0;
     int channelHeight_ = 0;
-    int thumbWidth_ = 0;
     int thumbHeight_ = 0;
-    int marginLeft_ = 0;
     int marginTop_ = 0;
-    int marginRight_ = 0;
     int marginBottom_ = 0;
     Picture channel_;
     Picture channelFilled_;

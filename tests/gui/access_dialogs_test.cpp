@@ -42,6 +42,7 @@ TEST(LockConfirmDialog, TitleAndEmptyBox) {
     EXPECT_EQ(dialog.windowTitle(), "EEPROM LOCK CONFIRM");
     EXPECT_TRUE(dialog.findChild<QLineEdit *>("confirmEdit")->text().isEmpty());
     EXPECT_TRUE(dialog.findChild<QPushButton *>("okButton")->isDefault());
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_TRUE(testing::SaveScreenshot(dialog, "lock_confirm_dialog"));
@@ -100,6 +101,7 @@ TEST(PasswordDialog, TitleHiddenTypingAndScreenshot) {
     auto *edit = dialog.findChild<QLineEdit *>("passwordEdit");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_TRUE(testing::SaveScreenshot(dialog, "password_dialog"));

@@ -73,7 +73,7 @@ TEST_F(ApplicationTest, WithoutBoardOrDriverFolderTheErrorShowsAndTheWindowStill
     EXPECT_EQ(app.ApplicationDirectory(), std::filesystem::current_path().string());
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Driver Install Error!");
-    EXPECT_EQ(prompts.messages[0].icon, core::MessageIcon::Error);
+    EXPECT_EQ(prompts.messages[0].icon, core::MessageIcon::None);
     EXPECT_EQ(prompts.messages[0].text.rfind("Error installing Driver!\nError ", 0), 0u);
     EXPECT_FALSE(windowShownAtMessage);
     EXPECT_TRUE(app.MainFrame()->isVisible());

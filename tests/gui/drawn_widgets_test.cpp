@@ -31,6 +31,18 @@ TEST(DynamicLed, RoundLampIsGreenUntilTurnedOnAndRedWhileLit) {
     EXPECT_EQ(Pixel(led, 10, 12), QColor(250, 0, 0));
     // The reflection dot near the top left is white.
     EXPECT_EQ(Pixel(led, 4, 4), QColor(Qt::white));
+    // The highlight runs along the lower right and nowhere along the lower left.
+    const QImage image = led.grab().toImage();
+    int lowerRight = 0, lowerLeft = 0;
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            if (image.pixelColor(x, y) != QColor(Qt::white)) continue;
+            if (x > 10) ++lowerRight;
+            if (x < 9) ++lowerLeft;  // the arc starts at the bottom centre
+        }
+    }
+    EXPECT_GE(lowerRight, 5);
+    EXPECT_EQ(lowerLeft, 0);
     led.TurnOff();
     EXPECT_EQ(Pixel(led, 10, 12), QColor(0, 250, 0));
 }
@@ -46,6 +58,15 @@ TEST(DynamicLed, SquareLampHasSunkenFrame) {
     EXPECT_EQ(image.pixelColor(8, 0), QColor(128, 128, 128));   // top edge dark
     EXPECT_EQ(image.pixelColor(15, 6), QColor(192, 192, 192));  // right edge light
     EXPECT_EQ(image.pixelColor(8, 11), QColor(192, 192, 192));  // bottom edge light
+}
+
+// A parent that paints its whole area in one colour, sized w x h.
+void PaintBackground(QWidget &parent, const QColor &color, int w, int h) {
+    parent.setAutoFillBackground(true);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, color);
+    parent.setPalette(palette);
+    parent.resize(w, h);
 }
 
 // The smallest rectangle holding every pixel close to the given colour (text is smoothed).
@@ -66,13 +87,9 @@ QRect Footprint(const QImage &image, const QColor &color) {
 
 TEST(ColorStatic, TwoLinesCentredFromTheTopInRed) {
     QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(200, 200, 200));
-    parent.setPalette(palette);
+    PaintBackground(parent, QColor(200, 200, 200), 200, 120);
     CColorStatic label("Input beyond\nVCO range!", &parent);
     label.setGeometry(0, 0, 200, 120);
-    parent.resize(200, 120);
     const QImage image = parent.grab().toImage();
     const QRect text = Footprint(image, CColorStatic::TextColor());
     ASSERT_FALSE(text.isEmpty());
@@ -85,11 +102,7 @@ TEST(ColorStatic, TwoLinesCentredFromTheTopInRed) {
 
 TEST(TransparentImage, MagentaShowsTheParentBackground) {
     QWidget parent;
-    parent.setAutoFillBackground(true);
-    QPalette palette = parent.palette();
-    palette.setColor(QPalette::Window, QColor(10, 200, 30));
-    parent.setPalette(palette);
-    parent.resize(400, 300);
+    PaintBackground(parent, QColor(10, 200, 30), 400, 300);
     CTransparentImage picture(&parent);
     const QImage schematic = LoadBitmapResource(bitmaps::kLoopFilterSchematic);
     ASSERT_FALSE(schematic.isNull());

@@ -1,0 +1,25 @@
+#include "gui/device/ok_cancel_buttons.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+#include "gui/widgets/control_id.h"
+
+namespace velorin::gui {
+
+QDialogButtonBox *MakeOkCancelButtons(QDialog &dialog, Qt::Orientation orientation) {
+    auto *buttons = new QDialogButtonBox(orientation, &dialog);
+    QPushButton *ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+    QPushButton *cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    ok->setObjectName("okButton");
+    cancel->setObjectName("cancelButton");
+    SetControlId(ok, 1);
+    SetControlId(cancel, 2);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+}  // namespace velorin::gui
