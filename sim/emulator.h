@@ -2,7 +2,10 @@
 // Used by velorin-boardsim and, in-process, by the tests.
 #pragma once
 
+#include <poll.h>
+
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -65,6 +68,8 @@ class Emulator {
     };
 
     void Serve();
+    // poll() over `fds`, briefly busy after a recent request before sleeping.
+    int WaitForActivity(std::vector<pollfd> &fds);
     void RunCommand(Command command);
     bool Listen(std::string &error);
     void CloseAll();
@@ -87,6 +92,7 @@ class Emulator {
     std::atomic<bool> plugged_{false};
     bool replugOk_ = false;
     bool running_ = false;
+    std::chrono::steady_clock::time_point lastRequest_{};
 
     std::mutex commandMutex_;
     std::condition_variable commandDone_;
