@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace velorin::cli {
 
@@ -22,19 +23,33 @@ BoardSession::BoardSession(const Context &context) {
         });
         tracing_.emplace(library_, trace_);
     }
-    // The library's discovery lines belong on the diagnostic stream of a command-line tool,
-    // where they cannot corrupt the results a script reads from standard output.
-    // Without a spare descriptor to restore it from, standard output is left alone.
+    // The library writes its discovery lines to standard output, where they would corrupt the
+    // results a script reads. They are caught and shown on standard error when they explain
+    // something: with --trace, or when no board could be opened. Without a spare descriptor
+    // standard output is left alone.
     std::fflush(stdout);
-    const int savedStdout = ::dup(STDOUT_FILENO);
-    if (savedStdout >= 0) ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    std::FILE *caught = std::tmpfile();
+    const int savedStdout = caught != nullptr ? ::dup(STDOUT_FILENO) : -1;
+    if (savedStdout >= 0) ::dup2(::fileno(caught), STDOUT_FILENO);
     open_ = Board().Open();
-    // The failure line has no line end of its own.
-    if (!open_) std::fputc('\n', stdout);
     std::fflush(stdout);
     if (savedStdout >= 0) {
         ::dup2(savedStdout, STDOUT_FILENO);
         ::close(savedStdout);
+    }
+    if (caught != nullptr) {
+        if (savedStdout >= 0 && (context.trace || !open_)) {
+            std::rewind(caught);
+            std::string lines;
+            char chunk[512];
+            size_t got = 0;
+            while ((got = std::fread(chunk, 1, sizeof(chunk), caught)) > 0)
+                lines.append(chunk, got);
+            // The failure line has no line end of its own.
+            if (!lines.empty() && lines.back() != '\n') lines += '\n';
+            context.err << lines;
+        }
+        std::fclose(caught);
     }
 }
 
