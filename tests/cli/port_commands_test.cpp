@@ -35,6 +35,22 @@ TEST_F(PortCommandsTest, SwitchesChangeTheirBitsAndStatusDecodesThem) {
     EXPECT_NE(text.out.find("On-board power: off"), std::string::npos) << text.out;
 }
 
+TEST_F(PortCommandsTest, DiscoveryLinesOnlyWhenTheyExplainSomething) {
+    const CtlResult quiet = Ctl({"status", "--json"});
+    EXPECT_EQ(quiet.err.find("Attempting to open"), std::string::npos) << quiet.err;
+    EXPECT_TRUE(nlohmann::json::accept(quiet.out)) << quiet.out;
+
+    const CtlResult traced = Ctl({"--trace", "port", "read", "0"});
+    EXPECT_NE(traced.err.find("DeviceName = ("), std::string::npos) << traced.err;
+    EXPECT_EQ(traced.out, "0x02\n");
+
+    board_.Emulator().Unplug();
+    const CtlResult none = Ctl({"status"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("Failed to open ("), std::string::npos) << none.err;
+    EXPECT_TRUE(none.out.empty());
+}
+
 TEST_F(PortCommandsTest, PortReadWriteAndReadBackMode) {
     EXPECT_EQ(Ctl({"port", "write", "1", "0x5A"}).code, 0);
     const CtlResult read = Ctl({"port", "read", "1"});
