@@ -1,54 +1,15 @@
 // Request round trip and a full 64 KiB board-EEPROM write and read-back, through the library
 // and the emulator over a real endpoint.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "sim/emulator.h"
+#include "support/bench_board.h"
 #include "velorin.h"
 
 namespace {
 
-class Board {
-  public:
-    Board() {
-        char pattern[] = "/tmp/velorin-bench-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
-        velorin::sim::EmulatorOptions options;
-        options.deviceDir = dir_;
-        emulator_ = std::make_unique<velorin::sim::Emulator>(options);
-        std::string error;
-        if (!emulator_->Start(error)) std::fprintf(stderr, "%s\n", error.c_str());
-        ::setenv("VELORIN_DEVICE_DIR", dir_.c_str(), 1);
-        // The library's discovery lines would mix with the benchmark table.
-        std::fflush(stdout);
-        int saved = ::dup(STDOUT_FILENO);
-        int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ok_ = Velorin_OpenUsbDevice() == 0;
-        std::fflush(stdout);
-        ::dup2(saved, STDOUT_FILENO);
-        ::close(saved);
-        ::close(null);
-    }
-    ~Board() {
-        Velorin_CloseUsbDevice();
-        emulator_->Stop();
-        std::filesystem::remove_all(dir_);
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    std::string dir_;
-    std::unique_ptr<velorin::sim::Emulator> emulator_;
-    bool ok_ = false;
-};
+using Board = velorin::bench::BenchBoard;
 
 void RequestRoundTrip(benchmark::State &state) {
     Board board;

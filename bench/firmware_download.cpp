@@ -3,18 +3,13 @@
 #include "core/app/firmware_download.h"
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "core/device/library_board.h"
-#include "sim/emulator.h"
+#include "support/bench_board.h"
 #include "velorin.h"
 
 namespace {
@@ -36,42 +31,13 @@ class QuietPrompts : public velorin::core::Prompts {
     std::string last;
 };
 
-class EmulatedBoard {
+// The library's connection is process-wide: the board opened by BenchBoard serves this one.
+class EmulatedBoard : public velorin::bench::BenchBoard {
   public:
-    EmulatedBoard() {
-        char pattern[] = "/tmp/velorin-bench-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
-        velorin::sim::EmulatorOptions options;
-        options.deviceDir = dir_ + "/dev";
-        emulator_ = std::make_unique<velorin::sim::Emulator>(options);
-        std::string error;
-        if (!emulator_->Start(error)) std::fprintf(stderr, "%s\n", error.c_str());
-        ::setenv("VELORIN_DEVICE_DIR", options.deviceDir.c_str(), 1);
-        // The library's discovery lines would mix with the benchmark table.
-        std::fflush(stdout);
-        const int saved = ::dup(STDOUT_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ok_ = board_.Open();
-        std::fflush(stdout);
-        ::dup2(saved, STDOUT_FILENO);
-        ::close(saved);
-        ::close(null);
-    }
-    ~EmulatedBoard() {
-        board_.Close();
-        emulator_->Stop();
-        std::filesystem::remove_all(dir_);
-    }
-    bool ok() const { return ok_; }
     velorin::core::Board &board() { return board_; }
-    const std::string &dir() const { return dir_; }
 
   private:
-    std::string dir_;
-    std::unique_ptr<velorin::sim::Emulator> emulator_;
     velorin::core::LibraryBoard board_;
-    bool ok_ = false;
 };
 
 void FirmwareDownload64KiB(benchmark::State &state) {
