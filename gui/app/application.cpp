@@ -18,6 +18,7 @@ namespace velorin::gui {
 CQVVelorinCtrlGuiApp::CQVVelorinCtrlGuiApp(core::Prompts &prompts, QObject *parent)
     : QObject(parent),
       prompts_(prompts),
+      services_{board_, prompts_, sleeper_, core::ProgramRegisterImage()},
       recentFiles_(core::kSettingsOrganisation, core::kApplicationName, core::kRecentFileCount) {
     RouteLibraryMessagesTo(&prompts_);
 }
@@ -27,7 +28,7 @@ CQVVelorinCtrlGuiApp::~CQVVelorinCtrlGuiApp() {
     RouteLibraryMessagesTo(nullptr);
 }
 
-void CQVVelorinCtrlGuiApp::SetViewFactory(std::function<QWidget *(CMainFrame &)> factory) {
+void CQVVelorinCtrlGuiApp::SetViewFactory(ViewFactory factory) {
     viewFactory_ = std::move(factory);
 }
 
@@ -53,7 +54,7 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     document_ = std::make_unique<CQVVelorinCtrlGuiDoc>(core::ProgramRegisterImage());
     frame_ = std::make_unique<CMainFrame>();
     if (viewFactory_) {
-        if (QWidget *view = viewFactory_(*frame_)) frame_->SetView(view);
+        if (QWidget *view = viewFactory_(*frame_, services_)) frame_->SetView(view);
     }
     connect(document_.get(), &CQVVelorinCtrlGuiDoc::titleChanged, frame_.get(),
             &CMainFrame::SetDocumentName);

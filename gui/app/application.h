@@ -9,6 +9,9 @@
 #include <string>
 
 #include "core/app/prompts.h"
+#include "core/app/thread_sleeper.h"
+#include "core/device/library_board.h"
+#include "gui/app/program_services.h"
 #include "gui/app/recent_file_list.h"
 
 namespace velorin::gui {
@@ -24,7 +27,11 @@ class CQVVelorinCtrlGuiApp : public QObject {
     ~CQVVelorinCtrlGuiApp() override;
 
     // Builds the main view inside the frame when the frame is made.
-    void SetViewFactory(std::function<QWidget *(CMainFrame &)> factory);
+    using ViewFactory = std::function<QWidget *(CMainFrame &, const ProgramServices &)>;
+    void SetViewFactory(ViewFactory factory);
+
+    // The board, prompts, clock and register image that the view and the dialogs work with.
+    const ProgramServices &Services() const { return services_; }
 
     // The start-up steps in their order; arguments are the program's, its name first.
     // False when the main window could not be made.
@@ -57,9 +64,12 @@ class CQVVelorinCtrlGuiApp : public QObject {
     void ShowDocumentState();
 
     core::Prompts &prompts_;
+    core::LibraryBoard board_;
+    core::ThreadSleeper sleeper_;
+    ProgramServices services_;
     std::string applicationDirectory_;
     RecentFileList recentFiles_;
-    std::function<QWidget *(CMainFrame &)> viewFactory_;
+    ViewFactory viewFactory_;
     std::unique_ptr<CQVVelorinCtrlGuiDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     QStringList steps_;

@@ -6,7 +6,8 @@
 #include "board_run.h"
 #include "core/device/sequence_messages.h"
 #include "core/device/sequence_result.h"
-#include "scripted_services.h"
+#include "support/recording_sleeper.h"
+#include "support/scripted_prompts.h"
 
 namespace velorin::testing {
 

@@ -17,12 +17,12 @@
 #include "gui/device/ee_lock_confirm_dlg.h"
 #include "gui/device/password_dlg.h"
 #include "screenshots.h"
-#include "scripted_prompts.h"
+#include "support/scripted_prompts.h"
 
 namespace velorin::gui {
 namespace {
 
-using testing::ScriptedPrompts;
+using velorin::testing::ScriptedPrompts;
 
 void Type(QDialog &dialog, const char *editName, const QString &text) {
     auto *edit = dialog.findChild<QLineEdit *>(editName);
@@ -116,7 +116,7 @@ TEST(PasswordDialog, EveryCodeIsAcceptedWithoutAMessage) {
         Press(dialog, "okButton");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_FALSE(dialog.isVisible());
-        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_TRUE(prompts.shown.empty());
     }
 }
 
@@ -134,8 +134,8 @@ TEST(PasswordDialog, WrongPasswordsAreAnsweredAndTheDialogStays) {
         EXPECT_TRUE(dialog.isVisible()) << text.toStdString();
         EXPECT_EQ(dialog.PasswordText(), text);
     }
-    ASSERT_EQ(prompts.messages.size(), static_cast<size_t>(wrong.size()));
-    for (const core::Message &message : prompts.messages) {
+    ASSERT_EQ(prompts.shown.size(), static_cast<size_t>(wrong.size()));
+    for (const core::Message &message : prompts.shown) {
         EXPECT_EQ(message.text, "Password in incorrect!");
         EXPECT_EQ(message.buttons, core::MessageButtons::Ok);
         EXPECT_TRUE(message.caption.empty());  // the application name
@@ -152,7 +152,7 @@ TEST(PasswordDialog, CancelEnds) {
     Type(dialog, "passwordEdit", QString::fromStdString(std::string(core::AccessCodes[0])));
     Press(dialog, "cancelButton");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST(FileDialogSetup, ShowsTheLabelsAndAppliesThePatterns) {

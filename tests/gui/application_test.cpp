@@ -24,14 +24,14 @@
 #include "gui/app/document.h"
 #include "gui/app/main_frame.h"
 #include "screenshots.h"
-#include "scripted_prompts.h"
+#include "support/scripted_prompts.h"
 #include "support/emulated_board.h"
 #include "velorin.h"
 
 namespace velorin::gui {
 namespace {
 
-using testing::ScriptedPrompts;
+using velorin::testing::ScriptedPrompts;
 
 const core::RegisterImage kStored{{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB}};
 const core::RegisterImage kOther{{0x11, 0x22, 0x33, 0x44, 0x55, 0x66}};
@@ -71,10 +71,10 @@ TEST_F(ApplicationTest, WithoutBoardOrDriverFolderTheErrorShowsAndTheWindowStill
               (QStringList{"application directory", "open board", "force driver install",
                            "recent files", "document", "command line", "main window"}));
     EXPECT_EQ(app.ApplicationDirectory(), std::filesystem::current_path().string());
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "Driver Install Error!");
-    EXPECT_EQ(prompts.messages[0].icon, core::MessageIcon::None);
-    EXPECT_EQ(prompts.messages[0].text.rfind("Error installing Driver!\nError ", 0), 0u);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "Driver Install Error!");
+    EXPECT_EQ(prompts.shown[0].icon, core::MessageIcon::None);
+    EXPECT_EQ(prompts.shown[0].text.rfind("Error installing Driver!\nError ", 0), 0u);
     EXPECT_FALSE(windowShownAtMessage);
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_EQ(app.MainFrame()->windowTitle(), "QV MXRG817A CtrlGui - Version 1.0 - Config");
@@ -88,18 +88,18 @@ TEST_F(ApplicationTest, WithABoardNothingIsInstalledAndNothingSaid) {
     CQVVelorinCtrlGuiApp app(prompts);
     ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
     EXPECT_FALSE(app.StartupSteps().contains("force driver install"));
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(app.MainFrame()->isVisible());
 }
 
 TEST_F(ApplicationTest, ForceDriverInstallCommandUsesTheApplicationDirectory) {
     CQVVelorinCtrlGuiApp app(prompts);
     ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
-    prompts.messages.clear();
+    prompts.shown.clear();
     app.MainFrame()->Command(ids::kForceDriverInstall)->trigger();
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, "Driver Install Error!");
-    EXPECT_EQ(prompts.messages[0].text, "Error installing Driver!\nError 2");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "Driver Install Error!");
+    EXPECT_EQ(prompts.shown[0].text, "Error installing Driver!\nError 2");
 }
 
 TEST_F(ApplicationTest, CommandLineFileOpensIntoTheImage) {
@@ -128,7 +128,7 @@ TEST_F(ApplicationTest, MissingOrCorruptFilesLeaveTheImageButTakeTheName) {
     app.OpenDocumentFile(Path("corrupt.MXRG817A"));
     EXPECT_EQ(core::ProgramRegisterImage(), kOther);
     EXPECT_EQ(app.Document()->Title(), "corrupt.MXRG817A");
-    EXPECT_TRUE(prompts.messages.size() == 1);  // only the driver message of the start
+    EXPECT_TRUE(prompts.shown.size() == 1);  // only the driver message of the start
 }
 
 TEST_F(ApplicationTest, NewDocumentIsConfigAndLeavesTheImage) {
@@ -173,11 +173,11 @@ TEST_F(ApplicationTest, SaveAsSuggestsConfigWithTheDocumentExtension) {
 TEST_F(ApplicationTest, UnwritableFileIsReportedAndStillNamesTheDocument) {
     CQVVelorinCtrlGuiApp app(prompts);
     ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
-    prompts.messages.clear();
+    prompts.shown.clear();
     prompts.files.push_back(Path("no/such/folder/x.MXRG817A").toStdString());
     app.MainFrame()->Command(ids::kFileSaveAs)->trigger();
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text.rfind("The configuration could not be written to", 0), 0u);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text.rfind("The configuration could not be written to", 0), 0u);
     EXPECT_EQ(app.Document()->Title(), "x.MXRG817A");
 }
 
@@ -215,9 +215,9 @@ TEST_F(ApplicationTest, RecentFilesKeepFourNewestFirstAcrossRuns) {
 
     // A listed file that has gone is reported and taken off the list, not opened.
     ASSERT_TRUE(QFile::remove(Path("5.MXRG817A")));
-    prompts.messages.clear();
+    prompts.shown.clear();
     again.MainFrame()->findChild<QAction *>("recentFile2")->trigger();
-    ASSERT_EQ(prompts.messages.size(), 1u);
+    ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(again.Document()->Title(), "Config");
     EXPECT_FALSE(again.RecentFiles().Files().contains(Path("5.MXRG817A")));
     again.MainFrame()->findChild<QAction *>("recentFile2")->trigger();  // now 4.MXRG817A

@@ -1,7 +1,7 @@
-// Prompts that answer from a script and remember what they were asked.
+// Prompts that answer from a script and remember what they were asked: Yes/No questions take
+// the next scripted answer (No once they run out), every other box is answered OK.
 #pragma once
 
-#include <QWidget>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -10,20 +10,27 @@
 
 #include "core/app/prompts.h"
 
-namespace velorin::gui::testing {
+namespace velorin::testing {
 
 class ScriptedPrompts : public core::Prompts {
   public:
     core::MessageAnswer ShowMessage(const core::Message &message) override {
-        messages.push_back(message);
+        shown.push_back(message);
         if (onMessage) onMessage(message);
-        if (answers.empty()) return core::MessageAnswer::Ok;
+        if (message.buttons != core::MessageButtons::YesNo) return core::MessageAnswer::Ok;
+        if (answers.empty()) return core::MessageAnswer::No;
         const core::MessageAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    bool ConfirmLock() override { return confirmLock; }
-    bool AskPassword() override { return password; }
+    bool ConfirmLock() override {
+        ++lockAsked;
+        return lockConfirmed;
+    }
+    bool AskPassword() override {
+        ++passwordAsked;
+        return passwordAccepted;
+    }
     std::optional<std::string> ChooseFileToOpen(const core::FileRequest &request) override {
         fileRequests.push_back(request);
         return NextFile();
@@ -34,12 +41,20 @@ class ScriptedPrompts : public core::Prompts {
         return NextFile();
     }
 
-    std::vector<core::Message> messages;
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto &m : shown) texts.push_back(m.text);
+        return texts;
+    }
+
     std::deque<core::MessageAnswer> answers;
+    std::vector<core::Message> shown;
     std::function<void(const core::Message &)> onMessage;
-    bool confirmLock = false;
-    bool password = false;
-    std::deque<std::optional<std::string>> files;
+    bool lockConfirmed = false;
+    bool passwordAccepted = false;
+    int lockAsked = 0;
+    int passwordAsked = 0;
+    std::deque<std::optional<std::string>> files;  // answers of the file choosers, in order
     std::vector<core::FileRequest> fileRequests;
     std::vector<core::FileRequest> saveRequests;
 
@@ -52,4 +67,4 @@ class ScriptedPrompts : public core::Prompts {
     }
 };
 
-}  // namespace velorin::gui::testing
+}  // namespace velorin::testing
