@@ -48,4 +48,30 @@ inline constexpr int kRequiredInputEdit = 1032;
 inline constexpr int kCalculateInputButton = 1033;
 inline constexpr int kApplyInputButton = 1034;
 
+// Main form (template 102): blocks of the signal path.
+inline constexpr int kChargePumpBlock = 1001;
+inline constexpr int kVcoBlock = 1002;
+inline constexpr int kPrescalerBlock = 1005;
+inline constexpr int kOutputBlock = 1006;
+inline constexpr int kTerminationPicture = 1009;
+inline constexpr int kFeedbackDividerBlock = 1010;
+inline constexpr int kOtherVcoBlock = 1014;
+inline constexpr int kLoopFilterPicture = 1015;
+inline constexpr int kOutputDividerBlock = 1016;
+// Main form: board options and frequencies.
+inline constexpr int kUsbLed = 1028;
+inline constexpr int kVddLedA = 1029;  // 1029-1032 for blocks A-D
+inline constexpr int kTerminationCheck = 1038;
+inline constexpr int kAdvancedControlButton = 1039;
+inline constexpr int kBlockRadioA = 1040;  // 1040-1043 for blocks A-D
+inline constexpr int kPowerCheck = 1044;
+inline constexpr int kCalibrationCheck = 1045;
+inline constexpr int kOutputFrequencyEdit = 1200;
+inline constexpr int kInputFrequencyFormEdit = 1201;
+inline constexpr int kRangeWarningLabel = 1204;
+// Popup menu of the blocks and its commands.
+inline constexpr int kBlockPopupMenu = 147;
+inline constexpr int kCrystalDialog = 171;
+inline constexpr int kCrystalEdit = 1205;
+
 }  // namespace velorin::gui::ids

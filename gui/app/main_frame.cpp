@@ -255,9 +255,9 @@ void CMainFrame::BuildStatusBar() {
     bar->setObjectName("statusBar");
     bar->setSizeGripEnabled(false);
     // The message pane: "Ready" unless a command's description is showing.
-    auto *ready = new QLabel("Ready", bar);
-    ready->setObjectName("messagePane");
-    bar->addWidget(ready, 1);
+    messagePane_ = new QLabel("Ready", bar);
+    messagePane_->setObjectName("messagePane");
+    bar->addWidget(messagePane_, 1);
     indicators_ = new LockIndicators(*bar);
 
     QAction *toggle = Command(ids::kViewStatusBar);
@@ -277,6 +277,10 @@ void CMainFrame::FitToContents() {
 
 void CMainFrame::SetDocumentName(const QString &name) {
     setWindowTitle(QString(core::kWindowTitle) + " - " + name);
+}
+
+void CMainFrame::SetMessagePaneText(const QString &text) {
+    messagePane_->setText(text.isEmpty() ? QStringLiteral("Ready") : text);
 }
 
 void CMainFrame::SetView(QWidget *view) {

@@ -35,6 +35,9 @@ class CMainFrame : public QMainWindow {
     // Commands that the main view carries are greyed until it connects a handler.
     void ConnectViewCommand(int id, std::function<void()> handler);
 
+    // The status bar's message pane: the text, or "Ready" when it is empty.
+    void SetMessagePaneText(const QString &text);
+
     // Entries of File's recent-file list, newest first.
     void SetRecentFiles(const QStringList &paths);
     QStringList RecentFiles() const { return recentFiles_; }
@@ -79,6 +82,7 @@ class CMainFrame : public QMainWindow {
     COutputCalculatorBar *outputCalculator_ = nullptr;
     CInputCalculatorBar *inputCalculator_ = nullptr;
     LockIndicators *indicators_ = nullptr;
+    QLabel *messagePane_ = nullptr;
 };
 
 }  // namespace velorin::gui

@@ -26,7 +26,9 @@ int AngleOf(const QRectF &r, QPointF p) {
 }  // namespace
 
 CDynamicLED::CDynamicLED(QWidget *parent)
-    : QWidget(parent), colorId_(core::LedColorRed), shapeId_(core::LedShapeRound) {}
+    : QWidget(parent), colorId_(core::LedColorRed), shapeId_(core::LedShapeRound) {
+    setAccessibleDescription("unlit");
+}
 
 void CDynamicLED::SetLed(int colorId, int shapeId, int /*blink*/) {
     colorId_ = colorId;
@@ -36,11 +38,13 @@ void CDynamicLED::SetLed(int colorId, int shapeId, int /*blink*/) {
 
 void CDynamicLED::TurnOn() {
     lit_ = true;
+    setAccessibleDescription("lit");
     repaint();
 }
 
 void CDynamicLED::TurnOff() {
     lit_ = false;
+    setAccessibleDescription("unlit");
     repaint();
 }
 

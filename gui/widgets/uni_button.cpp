@@ -39,6 +39,7 @@ void CUniButton::SetRegionAndColors(const QRegion &region, const QColor &normal,
 
 void CUniButton::SetValueText(const QString &text) {
     valueText_ = text;
+    setAccessibleDescription(text);
     needsRender_ = true;
     update();
 }
@@ -97,10 +98,9 @@ QImage CUniButton::RenderFace(core::ButtonFace face) const {
     const int flags = Qt::AlignHCenter | Qt::AlignTop;
     const QRect captionBox = metrics.boundingRect(QRect(0, 0, width(), height()), flags, caption);
     if (face == core::ButtonFace::Disabled) {
-        // Embossed: a light copy one pixel down and right under a shadow copy, centred on the
-        // shape's centre.
-        const QPoint topLeft(textCentre_.x() - captionBox.width() / 2,
-                             textCentre_.y() - captionBox.height() / 2);
+        // Embossed: a light copy one pixel down and right under a shadow copy, the caption's
+        // top-left corner half a text height below the shape's centre.
+        const QPoint topLeft(textCentre_.x(), textCentre_.y() + captionBox.height() / 2);
         const QRect box(topLeft, captionBox.size());
         painter.setPen(palette().color(QPalette::Light));
         painter.drawText(box.translated(1, 1), flags, caption);

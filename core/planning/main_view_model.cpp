@@ -1,0 +1,408 @@
+#include "core/planning/main_view_model.h"
+
+#include <array>
+
+#include "core/device/board_ports.h"
+#include "core/device/port_switches.h"
+#include "core/device/programming_steps.h"
+#include "core/device/sequence_messages.h"
+#include "core/planning/crystal_record.h"
+#include "core/planning/number_text.h"
+#include "core/planning/plan_calculator.h"
+#include "core/planning/view_eeprom_commands.h"
+
+namespace velorin::core {
+
+namespace {
+
+constexpr uint32_t kConstructionControlWord = 0x8002279E;
+constexpr int kFullChargePumpCode = 15;
+constexpr int kCalibrationRestartMs = 50;
+
+constexpr std::array<const char *, 4> kPrescalerTexts = {"/ 5", "/ 3", "/ 4", "/ 2"};
+constexpr std::array<double, 4> kPrescalerValues = {5, 3, 4, 2};
+constexpr std::array<const char *, 4> kFeedbackTexts = {"/ 12", "/ 16", "/ 20", "/ 32"};
+constexpr std::array<double, 4> kFeedbackValues = {12, 16, 20, 32};
+// The feedback divider that goes with each prescaler code.
+constexpr std::array<int, 4> kFeedbackIndexForPrescaler = {0, 2, 1, 3};
+constexpr std::array<const char *, 6> kOutputDividerTexts = {"/ 1", "/ 2",  "/ 4",
+                                                             "/ 8", "/ 16", "/ 32"};
+constexpr std::array<double, 6> kOutputDividerValues = {1, 2, 4, 8, 16, 32};
+constexpr std::array<const char *, 5> kChargePumpTexts = {"0", "56 µA", "112 µA", "168 µA",
+                                                          "224 µA"};
+constexpr std::array<double, 5> kChargePumpCurrents = {0, 0.000056, 0.000112, 0.000168, 0.000224};
+
+template <size_t N>
+bool InTable(int index, const std::array<const char *, N> &) {
+    return index >= 0 && index < static_cast<int>(N);
+}
+
+struct SettingCommand {
+    int id;
+    int feedbackIndex;  // -1: none
+    int prescalerCode;  // -1: none
+    bool feedbackFirst;
+    int outputDividerCode;  // -1: none
+    int chargePumpIndex;    // -1: none
+};
+
+constexpr std::array<SettingCommand, 18> kSettingCommands = {{
+    {32771, 0, 0, true, -1, -1},
+    {32775, 1, 2, true, -1, -1},
+    {32774, 2, 1, true, -1, -1},
+    {32772, 3, 3, true, -1, -1},
+    {32778, 3, 3, false, -1, -1},
+    {32779, 2, 1, false, -1, -1},
+    {32780, 1, 2, false, -1, -1},
+    {32781, 0, 0, false, -1, -1},
+    {32783, -1, -1, false, 0, -1},
+    {32784, -1, -1, false, 1, -1},
+    {32786, -1, -1, false, 2, -1},
+    {32787, -1, -1, false, 3, -1},
+    {32788, -1, -1, false, 4, -1},
+    {32789, -1, -1, false, 5, -1},
+    {32791, -1, -1, false, -1, 1},
+    {32795, -1, -1, false, -1, 2},
+    {32796, -1, -1, false, -1, 3},
+    {32797, -1, -1, false, -1, 4},
+}};
+
+}  // namespace
+
+MainViewModel::MainViewModel(Board &board, Prompts &prompts, Sleeper &sleeper, RegisterImage &image)
+    : board_(board), prompts_(prompts), sleeper_(sleeper), image_(image) {
+    image_.bytes.fill(0);
+    image_.SetControlWord(kConstructionControlWord);
+}
+
+bool MainViewModel::IsFourBlockBoard() const {
+    return core::IsFourBlockBoard(state_.boardId);
+}
+
+bool MainViewModel::Recorded(BoardWrite kind, bool ok) {
+    status_.Record(kind, state_.blockIndex, ok);
+    return ok;
+}
+
+void MainViewModel::InitialUpdate() {
+    state_.vcoCalibrationOn = true;
+    display_.prescalerText = kPrescalerTexts[0];
+    display_.feedbackDividerText = kFeedbackTexts[0];
+    display_.outputDividerText = kOutputDividerTexts[0];
+    display_.chargePumpText = kChargePumpTexts[4];
+    display_.outputTypeText = kLvdsStartText;
+    display_.vcoCaption = kVcoStartCaption;
+    display_.vcoText = kVco1DefaultText;
+    state_.vcoSelect = 0;
+
+    const MainViewState defaults;
+    state_.loopBandwidth = defaults.loopBandwidth;
+    state_.phaseMargin = defaults.phaseMargin;
+    state_.chargePumpCurrent = defaults.chargePumpCurrent;
+    state_.prescalerValue = defaults.prescalerValue;
+    state_.feedbackDividerValue = defaults.feedbackDividerValue;
+    state_.outputDividerValue = defaults.outputDividerValue;
+    // Byte0 bits 1-6: prescaler, output divider and output type; bits 0 and 7 are kept.
+    image_.SetByte(0, static_cast<uint8_t>(image_.Byte(0) & 0x81));
+    SetChargePumpCode(image_, kFullChargePumpCode);
+
+    state_.outputEnableOn = true;
+    display_.rangeWarningVisible = false;
+    display_.terminationPictureVisible = false;
+
+    // Without the identity the first setting change would place the termination bit as on a
+    // three-block board; a failed read leaves the last one known.
+    uint8_t id = 0;
+    if (board_.GetEvmId(id)) state_.boardId = id;
+    display_.blockDVisible = IsFourBlockBoard();
+
+    ApplyPowerEnable();
+}
+
+void MainViewModel::SetPrescaler(int code, bool write) {
+    if (!InTable(code, kPrescalerTexts)) return;
+    display_.prescalerText = kPrescalerTexts[static_cast<size_t>(code)];
+    state_.prescalerValue = kPrescalerValues[static_cast<size_t>(code)];
+    SetPrescalerCode(image_, code);
+    if (write) WriteImageToChip();
+}
+
+void MainViewModel::SetFeedbackDivider(int index) {
+    if (!InTable(index, kFeedbackTexts)) return;
+    display_.feedbackDividerText = kFeedbackTexts[static_cast<size_t>(index)];
+    state_.feedbackDividerValue = kFeedbackValues[static_cast<size_t>(index)];
+}
+
+void MainViewModel::SetOutputDivider(int code, bool write) {
+    if (!InTable(code, kOutputDividerTexts)) return;
+    display_.outputDividerText = kOutputDividerTexts[static_cast<size_t>(code)];
+    state_.outputDividerValue = kOutputDividerValues[static_cast<size_t>(code)];
+    SetOutputDividerCode(image_, code);
+    if (write) WriteImageToChip();
+}
+
+void MainViewModel::SetChargePump(int index, bool write) {
+    if (!InTable(index, kChargePumpTexts)) return;
+    display_.chargePumpText = kChargePumpTexts[static_cast<size_t>(index)];
+    state_.chargePumpCurrent = kChargePumpCurrents[static_cast<size_t>(index)];
+    SetChargePumpCode(image_, ChargePumpCodes[static_cast<size_t>(index)]);
+    if (write) WriteImageToChip();
+}
+
+void MainViewModel::ToggleOutputType() {
+    state_.outputType = state_.outputType == 0 ? 1 : 0;
+    const bool lvpecl = state_.outputType == 1;
+    display_.outputTypeText = lvpecl ? kLvpecText : kLvdsText;
+    state_.terminationOn = lvpecl;
+    SetOutputType(image_, state_.outputType);
+    ApplyTermination();
+    WriteImageToChip();
+}
+
+void MainViewModel::ToggleVco() {
+    state_.vcoSelect = state_.vcoSelect == 0 ? 1 : 0;
+    display_.vcoCaption = state_.vcoSelect == 0 ? kVco1Caption : kVco2Caption;
+    if (!state_.outputText.empty()) {
+        const double vco =
+            LeadingNumber(state_.outputText) * state_.outputDividerValue * state_.prescalerValue;
+        display_.vcoText = FormatFixed(vco, 0) + " Mhz";
+    } else {
+        display_.vcoText = state_.vcoSelect == 0 ? kVco1DefaultText : kVco2DefaultText;
+    }
+    SetVcoSelect(image_, state_.vcoSelect);
+    WriteImageToChip();
+}
+
+bool MainViewModel::WriteImageToChip() {
+    const int block = state_.blockIndex;
+    SetVcoCalEnable(image_, state_.vcoCalibrationOn ? 1 : 0);
+    if (state_.vcoCalibrationOn) {
+        // The chip calibrates its VCO when it sees the enable bit go from 0 to 1.
+        SetVcoCalEnable(image_, 0);
+        if (!WriteImageToRam(board_, block, image_)) return Recorded(BoardWrite::Chip, false);
+        sleeper_.Sleep(kCalibrationRestartMs);
+        SetVcoCalEnable(image_, 1);
+    }
+    if (!WriteImageToRam(board_, block, image_)) return Recorded(BoardWrite::Chip, false);
+    Recorded(BoardWrite::Chip, true);
+    return Recorded(BoardWrite::OutputEnable,
+                    RefreshOutputEnable(board_, block, state_.outputEnableOn));
+}
+
+uint8_t MainViewModel::TerminationBit() const {
+    return TerminationBitForBoard(state_.blockIndex, IsFourBlockBoard());
+}
+
+bool MainViewModel::ApplyTermination() {
+    uint8_t port0 = 0;
+    if (!board_.ReadPort(kControlPort, port0)) return Recorded(BoardWrite::Termination, false);
+    port0 = WithBits(port0, TerminationBit(), state_.terminationOn);
+    display_.terminationPictureVisible = state_.terminationOn;
+    return Recorded(BoardWrite::Termination, board_.WritePort(kControlPort, port0));
+}
+
+bool MainViewModel::ApplyOutputEnable() {
+    return Recorded(BoardWrite::OutputEnable,
+                    RefreshOutputEnable(board_, state_.blockIndex, state_.outputEnableOn));
+}
+
+bool MainViewModel::ApplyPowerEnable() {
+    return Recorded(BoardWrite::Power, SwitchPower(board_, state_.powerOn) == SequenceResult::Done);
+}
+
+bool MainViewModel::RunSettingCommand(int commandId) {
+    for (const SettingCommand &c : kSettingCommands) {
+        if (c.id != commandId) continue;
+        if (c.prescalerCode >= 0) {
+            if (c.feedbackFirst) SetFeedbackDivider(c.feedbackIndex);
+            SetPrescaler(c.prescalerCode, true);
+            if (!c.feedbackFirst) SetFeedbackDivider(c.feedbackIndex);
+        }
+        if (c.outputDividerCode >= 0) SetOutputDivider(c.outputDividerCode, true);
+        if (c.chargePumpIndex >= 0) SetChargePump(c.chargePumpIndex, true);
+        return true;
+    }
+    return false;
+}
+
+std::optional<std::string> MainViewModel::SelectBlock() {
+    if (state_.blockIndex == 1 && IsFourBlockBoard()) {
+        display_.inputEditEnabled = false;
+        LoadCrystalFrequency();
+        return state_.inputText;
+    }
+    display_.inputEditEnabled = true;
+    return std::nullopt;
+}
+
+void MainViewModel::PollBoard() {
+    if (polling_) return;
+    polling_ = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{polling_};
+
+    bool answered = true;
+    uint8_t port0 = 0;
+    bool port0Known = board_.ReadPort(kControlPort, port0);
+    if (!port0Known) {
+        board_.Close();
+        if (!board_.Open()) {
+            display_.usbLedLit = true;
+            return;
+        }
+        // The failed read left nothing to go on: the power flag and the port-0 write below use
+        // the port as it is now, and are skipped when that read fails too.
+        port0Known = board_.ReadPort(kControlPort, port0);
+        answered = port0Known;
+    }
+    display_.usbLedLit = false;
+
+    uint8_t id = state_.boardId;
+    if (board_.GetEvmId(id)) {
+        state_.boardId = id;
+    } else {
+        answered = false;
+    }
+    display_.blockDVisible = IsFourBlockBoard();
+
+    if (port0Known) state_.powerOn = (port0 & kPowerOffBit) == 0;
+
+    uint8_t supply = 0;
+    if (board_.ReadPort(kSupplyPort, supply)) {
+        const int block = state_.blockIndex;
+        const uint8_t bit = block == 3 ? uint8_t{0x80} : TerminationBit();
+        if (supply & SupplyStatusBit(block)) {
+            port0 = WithBits(port0, bit, false);
+        } else if (state_.terminationOn) {
+            port0 = WithBits(port0, bit, true);
+        }
+        if (port0Known && !board_.WritePort(kControlPort, port0)) answered = false;
+    } else {
+        answered = false;
+    }
+
+    if (board_.ReadPort(kSupplyPort, supply)) {
+        for (int b = 0; b < 4; ++b) display_.vddLedLit[static_cast<size_t>(b)] = (supply >> b) & 1;
+    } else {
+        answered = false;
+    }
+    status_.Record(BoardWrite::Poll, 0, answered);
+
+    if (state_.inputText.empty()) return;
+    const double input = LeadingNumber(state_.inputText);
+    display_.rangeWarningVisible = !IsInputInVcoRange(input, state_.vcoSelect);
+    state_.outputText = FormatFixed(
+        OutputFrequency(input, state_.feedbackDividerValue, state_.outputDividerValue), 2);
+    const double vco = VcoFrequency(input, state_.feedbackDividerValue, state_.prescalerValue);
+    display_.vcoText = FormatFixed(ClampVcoForDisplay(vco, state_.vcoSelect), 0) + " Mhz";
+}
+
+OutputCalculation MainViewModel::CalculateOutputs(std::string_view inputText) {
+    OutputCalculation result;
+    for (const PlanForInput &plan : ListPlansForInput(LeadingNumber(inputText))) {
+        result.lines.push_back(
+            FormatPlanLine(PlanTable[static_cast<size_t>(plan.row)], plan.output));
+    }
+    result.fieldText = result.lines.empty() ? kInputNotSupported : result.lines.front();
+    return result;
+}
+
+std::optional<std::string> MainViewModel::CalculateInput(std::string_view desiredText) {
+    const auto plan = FindPlanForOutput(LeadingNumber(desiredText));
+    if (!plan) return std::nullopt;
+    state_.rememberedPlan = plan->row;
+    state_.rememberedInput = plan->requiredInput;
+    return FormatFixed(plan->requiredInput, 2) + "Mhz";
+}
+
+void MainViewModel::ApplyOutputCalculation(std::string_view inputText, std::string_view comboText) {
+    const auto fields = ParsePlanLine(comboText);
+    if (!fields) return;
+    state_.inputText = FormatFixed(LeadingNumber(inputText), 3);
+    state_.outputText = FormatFixed(LeadingNumber(comboText), 2);
+    ApplyPlan(fields->prescaler, fields->outputDivider, fields->vco);
+}
+
+void MainViewModel::ApplyInputCalculation() {
+    if (!state_.rememberedPlan) return;
+    const PlanRow &row = PlanTable[static_cast<size_t>(*state_.rememberedPlan)];
+    state_.inputText = FormatFixed(state_.rememberedInput, 3);
+    state_.outputText = FormatFixed(InterpolateOutput(row, state_.rememberedInput), 2);
+    ApplyPlan(static_cast<int>(row.prescaler), static_cast<int>(row.outputDivider),
+              row.vcoIndex == 0 ? 1 : 2);
+}
+
+void MainViewModel::ApplyPlan(int prescaler, int outputDivider, int vcoNumber) {
+    // Prescaler value to its code; the feedback divider follows the prescaler.
+    for (int code = 0; code < 4; ++code) {
+        if (static_cast<int>(kPrescalerValues[static_cast<size_t>(code)]) != prescaler) continue;
+        SetPrescaler(code, true);
+        SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(code)]);
+        break;
+    }
+    for (int code = 0; code < 6; ++code) {
+        if (static_cast<int>(kOutputDividerValues[static_cast<size_t>(code)]) != outputDivider)
+            continue;
+        SetOutputDivider(code, true);
+        break;
+    }
+    // The toggle lands on the wanted VCO.
+    state_.vcoSelect = vcoNumber == 1 ? 1 : 0;
+    ToggleVco();
+}
+
+void MainViewModel::LoadCrystalFrequency() {
+    const CrystalLoad load = core::LoadCrystalFrequency(board_);
+    status_.Record(BoardWrite::Crystal, 1, load.ok);
+    state_.inputText = load.text;
+}
+
+bool MainViewModel::SaveCrystalFrequency(std::string_view typed) {
+    const CrystalSaveOutcome outcome = core::SaveCrystalFrequency(board_, prompts_, typed);
+    if (outcome == CrystalSaveOutcome::OutOfRange) return false;
+    status_.Record(BoardWrite::Crystal, 1, outcome == CrystalSaveOutcome::Stored);
+    return true;
+}
+
+void MainViewModel::ApplyLoopFilter(double bandwidth, double phaseMargin, int c1Code, int c2Code,
+                                    int c3Code, int r2Code) {
+    state_.loopBandwidth = bandwidth;
+    state_.phaseMargin = phaseMargin;
+    const uint32_t word = (static_cast<uint32_t>(c3Code) & 0x0F) * 32768u +
+                          (static_cast<uint32_t>(c1Code) & 0x1F) * 1024u +
+                          (static_cast<uint32_t>(r2Code) & 0x1F) * 32u +
+                          (static_cast<uint32_t>(c2Code) & 0x1F);
+    SetLoopFilterWord(image_, word);
+    WriteImageToChip();
+}
+
+void MainViewModel::TakeBackAdvancedControl(int blockIndex, int outputType, int vcoSelect) {
+    state_.blockIndex = blockIndex & 3;
+    state_.outputType = outputType == 0 ? 1 : 0;
+    ToggleOutputType();
+    ApplyTermination();
+    ApplyOutputEnable();
+    state_.vcoSelect = vcoSelect == 0 ? 1 : 0;
+    ToggleVco();
+
+    const int prescalerCode = PrescalerCode(image_);
+    SetPrescaler(prescalerCode, false);
+    // Codes 6 and 7 have no divider of the table: the block keeps what it showed.
+    SetOutputDivider(OutputDividerCode(image_), false);
+    SetChargePump(DecodeChargePumpCode(ChargePumpCode(image_)), false);
+    SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(prescalerCode & 3)]);
+}
+
+SequenceResult MainViewModel::WriteEepromNoLock() {
+    BoardServices services{board_, prompts_, sleeper_};
+    return core::WriteEepromNoLock(services, state_.blockIndex);
+}
+
+SequenceResult MainViewModel::WriteEepromLock() {
+    BoardServices services{board_, prompts_, sleeper_};
+    return core::WriteEepromLock(services, state_.blockIndex);
+}
+
+}  // namespace velorin::core
