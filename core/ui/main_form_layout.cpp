@@ -37,7 +37,7 @@ constexpr FormPlacement kPlacements[] = {
     {1300, {12, 40, 80, 48}},     // "Input\nFrequency\n(Mhz)"
     {1301, {958, 40, 80, 48}},    // "Output\nFrequency\n(Mhz)"
     {1204, {8, 126, 96, 32}},     // "Input beyond\nVCO range!"
-    {1302, {352, 226, 280, 30}},  // VCO input ranges
+    {1302, {290, 226, 250, 30}},  // VCO input ranges
     {1303, {16, 268, 440, 16}},   // the note
     // Group boxes.
     {1310, {4, 4, 1032, 290}},     // "Velorin Config"

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <memory>
 
 namespace {
@@ -30,6 +31,22 @@ class QtEnvironment : public ::testing::Environment {
     std::unique_ptr<QApplication> application_;
 };
 
+// A test that leaves a window on screen would let it take the next test's clicks and keys.
+class LeftWindowCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo &test) override {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible()) continue;
+            ADD_FAILURE() << test.name() << " left the window '"
+                          << window->objectName().toStdString() << "' open";
+            window->close();
+        }
+    }
+};
+
 [[maybe_unused]] auto *const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] const bool listening = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new LeftWindowCheck);
+    return true;
+}();
 
 }  // namespace
