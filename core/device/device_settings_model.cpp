@@ -14,6 +14,10 @@ namespace velorin::core {
 namespace {
 
 constexpr int kOutputDividerCodes = 8;  // three bits; 6 and 7 have no divider
+// The UTF-8 micro sign; split so that the A is no hexadecimal digit of the escape.
+constexpr const char *kMicroAmps =
+    " \xC2\xB5"
+    "A";
 
 struct VcoRange {
     double low;
@@ -77,17 +81,8 @@ std::vector<std::string> ListEntries(SettingsList list, int outputDividerCode) {
             }
             break;
         case SettingsList::ChargePump:
-            entries = {
-                "000 \xC2\xB5"
-                "A",
-                "056 \xC2\xB5"
-                "A",
-                "112 \xC2\xB5"
-                "A",
-                "168 \xC2\xB5"
-                "A",
-                "224 \xC2\xB5"
-                "A"};
+            for (const char *current : {"000", "056", "112", "168", "224"})
+                entries.push_back(std::string(current) + kMicroAmps);
             break;
         case SettingsList::VcoCalWord:
             for (int i = 0; i < ListSize(list); ++i) entries.push_back(std::to_string(i));
