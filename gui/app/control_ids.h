@@ -74,4 +74,50 @@ inline constexpr int kBlockPopupMenu = 147;
 inline constexpr int kCrystalDialog = 171;
 inline constexpr int kCrystalEdit = 1205;
 
+// Device-settings dialog (template 158). Its numbers overlap other templates', hence the
+// namespace of its own.
+namespace device_settings {
+inline constexpr int kDialog = 158;
+inline constexpr int kUsbLed = 1028;
+inline constexpr int kVco1Radio = 1069;
+inline constexpr int kVco2Radio = 1070;
+inline constexpr int kPrescalerList = 1071;
+inline constexpr int kOutputDividerList = 1072;
+inline constexpr int kLvdsRadio = 1073;
+inline constexpr int kPeclRadio = 1074;
+inline constexpr int kC2List = 1077;
+inline constexpr int kChargePumpList = 1078;
+inline constexpr int kR2List = 1079;
+inline constexpr int kBlockARadio = 1080;
+inline constexpr int kVcoCalOverrideCheck = 1081;
+inline constexpr int kVcoCalWordList = 1082;
+inline constexpr int kVcoCalEnableCheck = 1083;
+inline constexpr int kC3List = 1084;
+inline constexpr int kTestSelectList = 1085;
+inline constexpr int kBlockBRadio = 1086;
+inline constexpr int kC1List = 1087;
+inline constexpr int kBlockCRadio = 1088;
+inline constexpr int kWriteRamButton = 1089;
+inline constexpr int kByte0Text = 1090;  // Byte1..Byte5 follow: 1091-1095
+inline constexpr int kBlockDRadio = 1096;
+inline constexpr int kPowerCheck = 1097;
+inline constexpr int kTerminatePeclCheck = 1098;
+inline constexpr int kReadBackModeButton = 1099;
+inline constexpr int kOutputEnableCheck = 1100;
+inline constexpr int kWriteEepromButton = 1101;
+inline constexpr int kWriteEepromLockButton = 1102;
+inline constexpr int kSaveFileButton = 1103;
+inline constexpr int kLoadFileButton = 1104;
+inline constexpr int kLoopFilterText = 1105;
+inline constexpr int kSaveEvmButton = 1106;
+inline constexpr int kFeedbackDividerText = 1111;
+inline constexpr int kInputLowText = 1114;
+inline constexpr int kInputHighText = 1115;
+inline constexpr int kOutputLowText = 1116;
+inline constexpr int kOutputHighText = 1117;
+inline constexpr int kUnlockButton = 1209;
+inline constexpr int kIdleButton = 1210;
+inline constexpr int kSetDefaultButton = 1229;
+}  // namespace device_settings
+
 }  // namespace velorin::gui::ids
