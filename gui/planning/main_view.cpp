@@ -17,6 +17,7 @@
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/main_frame.h"
+#include "gui/device/velorin_dlg.h"
 #include "gui/planning/block_popup_menus.h"
 #include "gui/planning/calculator_bars.h"
 #include "gui/planning/xtal_freq_dlg.h"
@@ -423,6 +424,14 @@ void CGuiView::OnOpenLoopFilter() {
 
 void CGuiView::OnOpenAdvancedControl() {
     ReadForm();
+    core::DeviceSettingsChoice choice{};
+    {
+        CVelorinDlg dialog(services_, model_.State().blockIndex, this);
+        dialog.exec();
+        choice = dialog.Choice();
+    }
+    // However the dialog ended, the view takes back its block, driver and VCO.
+    model_.TakeBackAdvancedControl(choice.blockIndex, choice.outputType, choice.vcoSelect);
     ShowDisplay();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
@@ -138,6 +139,20 @@ TEST_F(MainViewTest, EveryControlHasAnAccessibleNameAndBlocksTheirValue) {
     EXPECT_EQ(Find<CUniButton>("chargePumpBlock")->accessibleDescription(),
               QString::fromUtf8("224 µA"));
     EXPECT_FALSE(Find<CUniButton>("outputDividerBlock")->toolTip().isEmpty());
+}
+
+TEST_F(MainViewTest, AdvancedControlHandsBlockDriverAndVcoBackToTheView) {
+    QTimer::singleShot(0, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QRadioButton *>("blockCRadio")->click();
+        dialog->findChild<QRadioButton *>("peclRadio")->click();
+        dialog->close();
+    });
+    QTest::mouseClick(Find<QPushButton>("advancedControlButton"), Qt::LeftButton);
+    EXPECT_TRUE(Find<QRadioButton>("blockRadioC")->isChecked());
+    EXPECT_EQ(Find<CUniButton>("outputBlock")->ValueText(), "LVPECL       ");
+    EXPECT_TRUE(Find<QCheckBox>("terminationCheck")->isChecked());
 }
 
 TEST(MainViewProgram, ScreenshotOfTheMainWindowDrivingTheEmulatedBoard) {
