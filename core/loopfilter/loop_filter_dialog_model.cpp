@@ -34,15 +34,6 @@ std::string Figure(const std::optional<double> &value, int precision, double sca
     return FormatFixed(*value * scale, precision);
 }
 
-std::string ToleranceName(double tolerance) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%.0e", tolerance);  // "1e-02"
-    std::string name(text);
-    const size_t e = name.find("e-0");
-    if (e != std::string::npos) name.erase(e + 2, 1);
-    return name;
-}
-
 // The design shown before any computation has succeeded: no components at all.
 LoopFilterDesign EmptyDesign() {
     LoopFilterDesign design;
@@ -157,6 +148,15 @@ std::optional<int> ReadIntegerField(const std::string &text) {
     return value;
 }
 
+std::string LockToleranceName(double tolerance) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%.0e", tolerance);  // "1e-02"
+    std::string name(text);
+    const size_t e = name.find("e-0");
+    if (e != std::string::npos) name.erase(e + 2, 1);
+    return name;
+}
+
 int TruncateToInt(double value) {
     if (std::isnan(value)) return 0;
     const double truncated = std::trunc(value);
@@ -269,7 +269,7 @@ std::vector<LoopResponseRow> LoopFilterDialogModel::ResponseRows() const {
         rows.push_back({f.name, cell(analysis_.ideal, f), cell(analysis_.chosen, f)});
     }
     for (size_t i = 0; i < std::size(kPanelLockTolerances); ++i) {
-        rows.push_back({"Lock to " + ToleranceName(kPanelLockTolerances[i]) + " (\u00b5s)",
+        rows.push_back({"Lock to " + LockToleranceName(kPanelLockTolerances[i]) + " (\u00b5s)",
                         Figure(LockSeconds(analysis_.ideal, i), 2, 1e6),
                         Figure(LockSeconds(analysis_.chosen, i), 2, 1e6)});
     }

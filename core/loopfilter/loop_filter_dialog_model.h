@@ -34,6 +34,9 @@ inline constexpr double kPanelLockTolerances[] = {1e-2, 1e-4, 1e-6};
 
 enum class LoopFilterSlider { Bandwidth, PhaseMargin };
 
+// A lock tolerance as the panel names it: 1e-2 reads "1e-2".
+std::string LockToleranceName(double tolerance);
+
 // An edit field read back as an integer: blanks around an optionally signed run of digits that
 // fits an int; anything else (also an empty field) is refused.
 std::optional<int> ReadIntegerField(const std::string &text);
