@@ -23,6 +23,11 @@ struct LoopFilterChoice {
     int r2Code;
 };
 
+// The codes of a choice, for StoreLoopFilterCodes: the caller keeps bits 19-31 of its word.
+inline LoopFilterCodes ChoiceCodes(const LoopFilterChoice &choice) {
+    return {choice.c1Code, choice.c2Code, choice.c3Code, choice.r2Code};
+}
+
 inline constexpr int kBandwidthSliderMinKHz = 50;
 inline constexpr int kBandwidthSliderMaxKHz = 400;
 inline constexpr int kPhaseMarginSliderMinDeg = 30;

@@ -40,6 +40,8 @@ TEST(LoopFilterDialogModel, DefaultOpeningShowsTheTableValuesAndWord) {
     EXPECT_EQ(model.Design().controlWord, 0x74Cu);
     ExpectCodes(model.Choice(), {1, 12, 0, 26});
     EXPECT_FALSE(model.DesignFailed());
+    // What the caller writes from the choice: bits 0-18 replaced, bits 19-31 kept.
+    EXPECT_EQ(StoreLoopFilterCodes(0xFFFFFFFFu, ChoiceCodes(model.Choice())), 0xFFF8074Cu);
 }
 
 TEST(LoopFilterDialogModel, ConstructionKeepsTheGivenValuesUnrounded) {
