@@ -208,9 +208,9 @@ QImage LoopFilterSchematic() {
     painter.drawText(QRect(282, 206, 24, 16), Qt::AlignLeft, "C3");
 
     painter.setBrush(kInk);
-    for (QPoint node : {QPoint(kLeftRail, 96), QPoint(kLeftRail, kInvertingY),
-                        QPoint(kRightRail, 96), QPoint(kRightRail, kOutputY),
-                        QPoint(315, kOutputY)}) {
+    for (QPoint node :
+         {QPoint(kLeftRail, 96), QPoint(kLeftRail, kInvertingY), QPoint(kRightRail, 96),
+          QPoint(kRightRail, kOutputY), QPoint(315, kOutputY)}) {
         painter.drawEllipse(node, 2, 2);
     }
     return image;
