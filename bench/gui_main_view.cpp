@@ -165,3 +165,5 @@ void StartToShownMainView(benchmark::State &state) {
 BENCHMARK(StartToShownMainView)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
+
+BENCHMARK_MAIN();

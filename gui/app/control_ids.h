@@ -119,5 +119,26 @@ inline constexpr int kUnlockButton = 1209;
 inline constexpr int kIdleButton = 1210;
 inline constexpr int kSetDefaultButton = 1229;
 }  // namespace device_settings
+// Loop-filter dialog (template 137).
+inline constexpr int kLoopFilterDialog = 137;
+inline constexpr int kLoopC1Label = 1018;
+inline constexpr int kLoopC2Label = 1019;
+inline constexpr int kLoopC3Label = 1020;
+inline constexpr int kLoopR2Label = 1021;
+inline constexpr int kLoopR3Label = 1022;
+inline constexpr int kLoopSchematic = 1024;
+inline constexpr int kLoopBandwidthEdit = 1025;
+inline constexpr int kLoopPhaseMarginEdit = 1026;
+inline constexpr int kLoopBandwidthSlider = 1036;
+inline constexpr int kLoopPhaseMarginSlider = 1037;
+// The loop-response panel beside the template.
+inline constexpr int kLoopResponseButton = 1400;
+inline constexpr int kLoopResponseFigures = 1401;
+inline constexpr int kLoopResponseNotes = 1402;
+inline constexpr int kLoopBodePlot = 1403;
+inline constexpr int kLoopStepPlot = 1404;
+inline constexpr int kLoopSavePlotsButton = 1405;
+inline constexpr int kLoopSaveBodePointsButton = 1406;
+inline constexpr int kLoopSaveStepPointsButton = 1407;
 
 }  // namespace velorin::gui::ids

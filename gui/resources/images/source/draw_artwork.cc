@@ -134,9 +134,22 @@ QImage LoopFilterBlock() {
     return image;
 }
 
+void Amplifier(QPainter &painter, int left, int right, int top, int bottom) {
+    // An operational amplifier pointing right, inverting input above, non-inverting below.
+    const int middle = (top + bottom) / 2;
+    painter.drawPolygon(QPolygon({QPoint(left, top), QPoint(right, middle), QPoint(left, bottom)}));
+    const int minusY = top + (bottom - top) / 4, plusY = bottom - (bottom - top) / 4;
+    painter.drawLine(left + 5, minusY, left + 13, minusY);
+    painter.drawLine(left + 5, plusY, left + 13, plusY);
+    painter.drawLine(left + 9, plusY - 4, left + 9, plusY + 4);
+}
+
 QImage LoopFilterSchematic() {
-    // Third-order passive loop filter. The value labels of the dialog sit in the empty places
-    // above C1, C2 and R2, above right of R3 and to the right of C3.
+    // Active loop filter: the charge-pump current flows into the inverting input of an
+    // integrating amplifier whose feedback path holds C1 alone and, beside it, C2 in series
+    // with R2; R3 in series from the amplifier output and C3 from there to ground feed the VCO.
+    // The dialog's value labels sit in the empty places above C1, C2, R2 and R3 and to the
+    // right of C3, so the components keep the places those labels expect.
     QImage image = Canvas(360, 265, kMagenta);
     QPainter painter(&image);
     Crisp(painter);
@@ -147,47 +160,57 @@ QImage LoopFilterSchematic() {
     font.setBold(true);
     painter.setFont(font);
 
-    // Charge-pump node: a bus down the left side.
-    painter.drawText(QRect(4, 2, 60, 16), Qt::AlignLeft, "Icp");
-    painter.drawLine(40, 20, 40, 172);
-    painter.drawLine(34, 14, 40, 20);
-    painter.drawLine(46, 14, 40, 20);
+    constexpr int kLeftRail = 60, kRightRail = 250;  // the two ends of the feedback path
+    constexpr int kInvertingY = 157, kOutputY = 172, kPlusY = 187;
 
-    // C1 to ground.
-    painter.drawLine(40, 40, 108, 40);
+    // Charge-pump current into the inverting node.
+    painter.drawText(QRect(6, kInvertingY - 22, 40, 16), Qt::AlignLeft, "Icp");
+    painter.drawLine(4, kInvertingY, kLeftRail, kInvertingY);
+    painter.drawLine(kLeftRail - 14, kInvertingY - 5, kLeftRail - 8, kInvertingY);
+    painter.drawLine(kLeftRail - 14, kInvertingY + 5, kLeftRail - 8, kInvertingY);
+
+    // Feedback path: C1 alone, and C2 in series with R2, from the inverting node to the output.
+    painter.drawLine(kLeftRail, 40, kLeftRail, kInvertingY);
+    painter.drawLine(kRightRail, 40, kRightRail, kOutputY);
+    painter.drawLine(kLeftRail, 40, 108, 40);
     VerticalPlates(painter, 112, 40);
-    painter.drawLine(116, 40, 150, 40);
-    painter.drawLine(150, 40, 150, 52);
-    Ground(painter, 150, 52);
+    painter.drawLine(116, 40, kRightRail, 40);
     painter.drawText(QRect(100, 52, 30, 16), Qt::AlignLeft, "C1");
 
-    // C2 in series with R2 to ground.
-    painter.drawLine(40, 96, 108, 96);
+    painter.drawLine(kLeftRail, 96, 108, 96);
     VerticalPlates(painter, 112, 96);
     painter.drawLine(116, 96, 185, 96);
     HorizontalResistor(painter, 185, 215, 96);
-    painter.drawLine(215, 96, 240, 96);
-    painter.drawLine(240, 96, 240, 108);
-    Ground(painter, 240, 108);
+    painter.drawLine(215, 96, kRightRail, 96);
     painter.drawText(QRect(100, 108, 30, 16), Qt::AlignLeft, "C2");
     painter.drawText(QRect(188, 104, 30, 16), Qt::AlignLeft, "R2");
 
-    // R3 in series towards the VCO, C3 to ground at its input.
-    painter.drawLine(40, 172, 265, 172);
-    HorizontalResistor(painter, 265, 295, 172);
-    painter.drawLine(295, 172, 356, 172);
+    // The amplifier, its non-inverting input at the reference (ground).
+    constexpr int kAmpLeft = 150, kAmpRight = 226;
+    painter.drawLine(kLeftRail, kInvertingY, kAmpLeft, kInvertingY);
+    Amplifier(painter, kAmpLeft, kAmpRight, kOutputY - 40, kOutputY + 40);
+    painter.drawLine(kAmpLeft, kPlusY, 126, kPlusY);
+    painter.drawLine(126, kPlusY, 126, 222);
+    Ground(painter, 126, 222);
+    painter.drawLine(kAmpRight, kOutputY, 265, kOutputY);
+
+    // R3 in series from the output, C3 from there to ground, on to the VCO.
+    HorizontalResistor(painter, 265, 295, kOutputY);
+    painter.drawLine(295, kOutputY, 356, kOutputY);
     painter.drawText(QRect(268, 180, 30, 16), Qt::AlignLeft, "R3");
     painter.drawText(QRect(326, 150, 34, 16), Qt::AlignLeft, "VCO");
-    painter.drawLine(350, 166, 356, 172);
-    painter.drawLine(350, 178, 356, 172);
-    painter.drawLine(315, 172, 315, 210);
+    painter.drawLine(350, kOutputY - 6, 356, kOutputY);
+    painter.drawLine(350, kOutputY + 6, 356, kOutputY);
+    painter.drawLine(315, kOutputY, 315, 210);
     HorizontalPlates(painter, 315, 214);
     painter.drawLine(315, 218, 315, 240);
     Ground(painter, 315, 240);
     painter.drawText(QRect(282, 206, 24, 16), Qt::AlignLeft, "C3");
 
     painter.setBrush(kInk);
-    for (QPoint node : {QPoint(40, 40), QPoint(40, 96), QPoint(315, 172)}) {
+    for (QPoint node :
+         {QPoint(kLeftRail, 96), QPoint(kLeftRail, kInvertingY), QPoint(kRightRail, 96),
+          QPoint(kRightRail, kOutputY), QPoint(315, kOutputY)}) {
         painter.drawEllipse(node, 2, 2);
     }
     return image;

@@ -1,0 +1,55 @@
+// What the loop-filter dialog does for one slider notification, offscreen: the design and
+// analysis, every control and both plots brought up to date, and the window painted.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "gui/planning/loop_filter_dlg.h"
+#include "gui/widgets/bitmap_slider.h"
+
+namespace {
+
+using velorin::gui::CBitmapSlider;
+using velorin::gui::CLoopFilterDlg;
+
+// One Page Down on the bandwidth slider (Home once it reached the end), handled as the
+// dialog handles it, then a synchronous paint of the whole window.
+void SliderStep(CLoopFilterDlg &dialog, CBitmapSlider &slider) {
+    const int key = slider.GetPos() >= slider.GetRangeMax() ? Qt::Key_Home : Qt::Key_PageDown;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&slider, &press);
+    QCoreApplication::processEvents();  // the posted notification
+    dialog.repaint();
+}
+
+void Run(benchmark::State &state, bool widened) {
+    CLoopFilterDlg dialog(velorin::core::LoopFilterRequest{});
+    dialog.ShowResponse(widened);
+    dialog.show();
+    QCoreApplication::processEvents();
+    auto *slider = dialog.findChild<CBitmapSlider *>("bandwidthSlider");
+    for (auto _ : state) SliderStep(dialog, *slider);
+    dialog.close();
+}
+
+void BM_SliderNotificationFolded(benchmark::State &state) {
+    Run(state, false);
+}
+BENCHMARK(BM_SliderNotificationFolded)->Unit(benchmark::kMillisecond);
+
+void BM_SliderNotificationWithResponse(benchmark::State &state) {
+    Run(state, true);
+}
+BENCHMARK(BM_SliderNotificationWithResponse)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

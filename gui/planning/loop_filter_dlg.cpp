@@ -1,0 +1,351 @@
+#include "gui/planning/loop_filter_dlg.h"
+
+#include <QBuffer>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "core/app/file_io.h"
+#include "gui/app/control_ids.h"
+#include "gui/app/qt_prompts.h"
+#include "gui/planning/bode_plot.h"
+#include "gui/planning/step_plot.h"
+#include "gui/widgets/bitmap_resources.h"
+#include "gui/widgets/bitmap_slider.h"
+#include "gui/widgets/control_id.h"
+#include "gui/widgets/transparent_image.h"
+
+namespace velorin::gui {
+
+namespace {
+
+// Dialog units of the template and of the panel that widens it.
+constexpr int kTemplateWidth = 264, kTemplateHeight = 294;
+constexpr int kPanelWidth = 470;
+const char *const kShowResponseText = "Loop response >>";
+const char *const kHideResponseText = "<< Loop response";
+
+QString Text(const std::string &text) {
+    return QString::fromStdString(text);
+}
+
+template <typename Widget>
+Widget *Named(Widget *widget, const char *objectName, const QString &accessibleName, int id) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleName(accessibleName);
+    if (id != 0) SetControlId(widget, id);
+    return widget;
+}
+
+}  // namespace
+
+CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent)
+    : CLoopFilterDlg(request, nullptr, parent) {}
+
+CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
+                               QWidget *parent)
+    : CLoopFilterDlg(request, &prompts, parent) {}
+
+CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts,
+                               QWidget *parent)
+    : QDialog(parent),
+      ownPrompts_(prompts != nullptr ? nullptr : std::make_unique<QtPrompts>()),
+      prompts_(prompts != nullptr ? *prompts : *ownPrompts_),
+      model_(request) {
+    setObjectName("loopFilterDialog");
+    SetControlId(this, kTemplateId);
+    setWindowTitle("Loop filter config");
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+
+    BuildTemplateControls();
+    BuildResponsePanel();
+    SetUpSliders();
+    ShowValues();
+
+    foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
+    widenedSize_ = Dlu(0, 0, kTemplateWidth + kPanelWidth, kTemplateHeight).size();
+    setFixedSize(foldedSize_);
+    bandwidthEdit_->setFocus();
+}
+
+CLoopFilterDlg::~CLoopFilterDlg() = default;
+
+QRect CLoopFilterDlg::Dlu(int x, int y, int width, int height) {
+    // The scale of the template font, not of the font that stands in for it: the schematic is
+    // a picture drawn for that scale, and the value labels must land beside its symbols.
+    const auto h = [](int units) { return (units * 3 + 1) / 2; };
+    const auto v = [](int units) { return (units * 13 + 4) / 8; };
+    return QRect(h(x), v(y), h(width), v(height));
+}
+
+void CLoopFilterDlg::BuildTemplateControls() {
+    // Created in the template's order, which is also the tab order.
+    auto *bandwidthGroup = new QGroupBox("Bandwidth (KHz)", this);
+    bandwidthGroup->setGeometry(Dlu(7, 12, 250, 30));
+    bandwidthEdit_ =
+        Named(new QLineEdit(this), "bandwidthEdit", "Bandwidth (kHz)", ids::kLoopBandwidthEdit);
+    bandwidthEdit_->setGeometry(Dlu(20, 23, 51, 12));
+    bandwidthSlider_ = Named(new CBitmapSlider(this), "bandwidthSlider", "Bandwidth slider",
+                             ids::kLoopBandwidthSlider);
+    bandwidthSlider_->setGeometry(Dlu(84, 24, 160, 10));
+
+    auto *marginGroup = new QGroupBox("Phase Margin (Degrees)", this);
+    marginGroup->setGeometry(Dlu(7, 53, 250, 30));
+    phaseMarginEdit_ = Named(new QLineEdit(this), "phaseMarginEdit", "Phase margin (degrees)",
+                             ids::kLoopPhaseMarginEdit);
+    phaseMarginEdit_->setGeometry(Dlu(20, 65, 51, 12));
+    phaseMarginSlider_ = Named(new CBitmapSlider(this), "phaseMarginSlider", "Phase margin slider",
+                               ids::kLoopPhaseMarginSlider);
+    phaseMarginSlider_->setGeometry(Dlu(84, 66, 160, 10));
+
+    schematic_ = Named(new CTransparentImage(this), "schematicImage", "Loop filter schematic",
+                       ids::kLoopSchematic);
+    schematic_->setGeometry(Dlu(8, 94, 240, 163));
+    schematic_->SetBitmap(LoadBitmapResource(bitmaps::kLoopFilterSchematic));
+
+    struct LabelPlace {
+        QLabel **label;
+        const char *name;
+        const char *accessible;
+        int id, x, y;
+    };
+    const LabelPlace labels[] = {
+        {&c1Label_, "c1Label", "C1 value", ids::kLoopC1Label, 69, 99},
+        {&c2Label_, "c2Label", "C2 value", ids::kLoopC2Label, 69, 132},
+        {&r2Label_, "r2Label", "R2 value", ids::kLoopR2Label, 127, 133},
+        {&r3Label_, "r3Label", "R3 value", ids::kLoopR3Label, 195, 180},
+        {&c3Label_, "c3Label", "C3 value", ids::kLoopC3Label, 229, 223},
+    };
+    // Wide enough for the longest value ("473.5pf") in whatever font stands in.
+    const int labelWidth = fontMetrics().horizontalAdvance("000.0pf") + 2;
+    for (const LabelPlace &place : labels) {
+        *place.label = Named(new QLabel(this), place.name, place.accessible, place.id);
+        QRect rect = Dlu(place.x, place.y, 28, 14);
+        rect.setWidth(std::max(rect.width(), labelWidth));
+        (*place.label)->setGeometry(rect);
+        (*place.label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+
+    auto *note =
+        new QLabel("Note: Loop filter depends on the prescaler and charge pump settings.", this);
+    note->setObjectName("noteLabel");
+    QRect notePlace = Dlu(7, 260, 218, 8);
+    notePlace.setWidth(std::max(notePlace.width(), note->sizeHint().width()));
+    note->setGeometry(notePlace);
+
+    auto *ok = Named(new QPushButton("OK", this), "okButton", "OK", 1);
+    ok->setGeometry(Dlu(147, 273, 50, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CLoopFilterDlg::accept);
+    auto *cancel = Named(new QPushButton("Cancel", this), "cancelButton", "Cancel", 2);
+    cancel->setGeometry(Dlu(207, 273, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &CLoopFilterDlg::reject);
+
+    // Beside the template's buttons, in the free corner: it widens the dialog.
+    responseButton_ = Named(new QPushButton(kShowResponseText, this), "responseButton",
+                            "Show the loop response", ids::kLoopResponseButton);
+    responseButton_->setGeometry(Dlu(7, 273, 76, 14));
+    responseButton_->setAutoDefault(false);
+    connect(responseButton_, &QPushButton::clicked, this,
+            [this] { ShowResponse(!ResponseShown()); });
+}
+
+void CLoopFilterDlg::BuildResponsePanel() {
+    responsePanel_ = Named(new QWidget(this), "responsePanel", "Loop response", 0);
+    responsePanel_->setGeometry(Dlu(kTemplateWidth, 0, kPanelWidth, kTemplateHeight));
+    const auto place = [this](QWidget *widget, int x, int y, int width, int height) {
+        widget->setGeometry(Dlu(x, y, width, height));
+    };
+
+    figures_ = Named(new QTableWidget(responsePanel_), "responseFigures",
+                     "Loop figures, ideal and chosen components", ids::kLoopResponseFigures);
+    place(figures_, 4, 7, 192, 143);
+    const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
+    figures_->setColumnCount(3);
+    figures_->setRowCount(static_cast<int>(rows.size()));
+    figures_->setHorizontalHeaderLabels({"Figure", "Ideal", "Chosen"});
+    figures_->verticalHeader()->hide();
+    figures_->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    figures_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    figures_->setSelectionMode(QAbstractItemView::NoSelection);
+    figures_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    figures_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int row = 0; row < figures_->rowCount(); ++row) {
+        for (int column = 0; column < 3; ++column) {
+            auto *item = new QTableWidgetItem;
+            if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            figures_->setItem(row, column, item);
+        }
+    }
+    const int figureWidth = fontMetrics().horizontalAdvance("00000.00") + 12;
+    for (int column : {1, 2}) {
+        figures_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
+        figures_->setColumnWidth(column, figureWidth);
+    }
+
+    notes_ = Named(new QLabel(responsePanel_), "responseNotes", "Loop warnings",
+                   ids::kLoopResponseNotes);
+    place(notes_, 4, 154, 192, 114);
+    notes_->setWordWrap(true);
+    notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notes_->setStyleSheet("color: rgb(160, 0, 0);");
+
+    bodePlot_ = Named(new CBodePlot(responsePanel_), "bodePlot", "Open-loop Bode diagram",
+                      ids::kLoopBodePlot);
+    place(bodePlot_, 200, 4, 266, 138);
+    stepPlot_ = Named(new CStepPlot(responsePanel_), "stepPlot",
+                      "Closed-loop frequency step response", ids::kLoopStepPlot);
+    place(stepPlot_, 200, 144, 266, 124);
+
+    struct SaveButton {
+        const char *text, *name, *accessible;
+        int id, x;
+        core::LoopFilterExport what;
+    };
+    const SaveButton buttons[] = {
+        {"Save plots...", "savePlotsButton", "Save the plots as a PNG picture",
+         ids::kLoopSavePlotsButton, 200, core::LoopFilterExport::PlotsPng},
+        {"Save Bode points...", "saveBodePointsButton", "Save the Bode points as CSV",
+         ids::kLoopSaveBodePointsButton, 270, core::LoopFilterExport::BodeCsv},
+        {"Save step points...", "saveStepPointsButton", "Save the step response points as CSV",
+         ids::kLoopSaveStepPointsButton, 354, core::LoopFilterExport::StepCsv},
+    };
+    for (const SaveButton &b : buttons) {
+        auto *button = Named(new QPushButton(b.text, responsePanel_), b.name, b.accessible, b.id);
+        place(button, b.x, 273, b.id == ids::kLoopSavePlotsButton ? 66 : 80, 14);
+        button->setAutoDefault(false);
+        const core::LoopFilterExport what = b.what;
+        connect(button, &QPushButton::clicked, this, [this, what] { Save(what); });
+    }
+    responsePanel_->hide();
+}
+
+void CLoopFilterDlg::SetUpSliders() {
+    bandwidthSlider_->SetRange(core::kBandwidthSliderMinKHz, core::kBandwidthSliderMaxKHz, false);
+    bandwidthSlider_->SetPos(model_.BandwidthKHz());
+    for (CBitmapSlider *slider : {bandwidthSlider_, phaseMarginSlider_}) {
+        slider->SetChannelBitmaps(bitmaps::kSliderChannel, bitmaps::kSliderChannelFilled, false);
+        slider->SetThumbBitmaps(bitmaps::kSliderThumb, bitmaps::kSliderThumbDragged, true,
+                                0xFF000000u, 0, 0);
+        slider->SetFocusRectVisible(false);
+        slider->SetMargins(2, 3, 2, 0);
+        connect(slider, &CBitmapSlider::sliderMoving, this, &CLoopFilterDlg::OnSliderNotification);
+        connect(slider, &CBitmapSlider::sliderMoved, this, &CLoopFilterDlg::OnSliderNotification);
+    }
+    phaseMarginSlider_->SetRange(core::kPhaseMarginSliderMinDeg, core::kPhaseMarginSliderMaxDeg);
+    phaseMarginSlider_->SetPos(model_.PhaseMarginInt());
+}
+
+void CLoopFilterDlg::OnSliderNotification(int controlId, int) {
+    // The position is read from the slider itself: a later move may already have changed it.
+    if (controlId == ids::kLoopBandwidthSlider) {
+        model_.MoveSlider(core::LoopFilterSlider::Bandwidth, bandwidthSlider_->GetPos());
+    } else if (controlId == ids::kLoopPhaseMarginSlider) {
+        model_.MoveSlider(core::LoopFilterSlider::PhaseMargin, phaseMarginSlider_->GetPos());
+    } else {
+        return;
+    }
+    ShowValues();
+}
+
+void CLoopFilterDlg::ShowValues() {
+    bandwidthEdit_->setText(QString::number(model_.BandwidthKHz()));
+    phaseMarginEdit_->setText(QString::number(model_.PhaseMarginInt()));
+    const core::LoopFilterLabels &labels = model_.Labels();
+    c1Label_->setText(Text(labels.c1));
+    c2Label_->setText(Text(labels.c2));
+    c3Label_->setText(Text(labels.c3));
+    r2Label_->setText(Text(labels.r2));
+    r3Label_->setText(Text(labels.r3));
+    if (ResponseShown()) ShowResponseValues();
+}
+
+void CLoopFilterDlg::ShowResponseValues() {
+    const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
+    for (int row = 0; row < figures_->rowCount() && row < static_cast<int>(rows.size()); ++row) {
+        figures_->item(row, 0)->setText(Text(rows[row].figure));
+        figures_->item(row, 1)->setText(Text(rows[row].ideal));
+        figures_->item(row, 2)->setText(Text(rows[row].chosen));
+    }
+    QStringList notes;
+    for (const std::string &note : model_.ResponseNotes()) notes << Text(note);
+    notes_->setText(notes.join("\n\n"));
+    bodePlot_->Show(model_.BodePlot());
+    stepPlot_->Show(model_.StepPlot());
+}
+
+bool CLoopFilterDlg::ResponseShown() const {
+    return !responsePanel_->isHidden();
+}
+
+void CLoopFilterDlg::ShowResponse(bool shown) {
+    // The template's part keeps its place and size; the panel is added on its right.
+    responsePanel_->setVisible(shown);
+    responseButton_->setText(shown ? kHideResponseText : kShowResponseText);
+    responseButton_->setAccessibleName(shown ? "Hide the loop response" : "Show the loop response");
+    setFixedSize(shown ? widenedSize_ : foldedSize_);
+    if (shown) ShowResponseValues();
+}
+
+void CLoopFilterDlg::accept() {
+    const auto result = model_.AcceptEdits(bandwidthEdit_->text().toStdString(),
+                                           phaseMarginEdit_->text().toStdString());
+    if (result == core::LoopFilterDialogModel::Accept::Ok) {
+        QDialog::accept();
+        return;
+    }
+    prompts_.Tell(core::kEnterIntegerText);
+    QLineEdit *field = result == core::LoopFilterDialogModel::Accept::BandwidthNotInteger
+                           ? bandwidthEdit_
+                           : phaseMarginEdit_;
+    field->setFocus();
+    field->selectAll();
+}
+
+void CLoopFilterDlg::Save(core::LoopFilterExport what) {
+    const std::optional<std::string> path =
+        prompts_.ChooseFileToSave(core::LoopFilterExportRequest(what));
+    if (!path) return;
+    std::string content;
+    switch (what) {
+        case core::LoopFilterExport::PlotsPng: {
+            // Both plots one above the other, as they stand on the screen.
+            const QPixmap bode = bodePlot_->grab(), step = stepPlot_->grab();
+            QImage picture(std::max(bode.width(), step.width()), bode.height() + step.height(),
+                           QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            painter.drawPixmap(0, 0, bode);
+            painter.drawPixmap(0, bode.height(), step);
+            painter.end();
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "PNG");
+            content.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+            break;
+        }
+        case core::LoopFilterExport::BodeCsv:
+            content = model_.BodeCsv();
+            break;
+        case core::LoopFilterExport::StepCsv:
+            content = model_.StepCsv();
+            break;
+    }
+    std::string why;
+    if (!core::WriteFileAtomically(*path, content, &why)) {
+        prompts_.Tell(core::LoopFilterExportFailedText(*path, why));
+    }
+}
+
+}  // namespace velorin::gui

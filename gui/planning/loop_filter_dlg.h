@@ -1,0 +1,80 @@
+// CLoopFilterDlg: loop bandwidth and phase margin on two bitmap sliders, the components the
+// chip can offer for them on the schematic, and, widened, the loop those components really give.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "core/app/prompts.h"
+#include "core/loopfilter/loop_filter_dialog_model.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace velorin::gui {
+
+class CBitmapSlider;
+class CBodePlot;
+class CStepPlot;
+class CTransparentImage;
+
+class CLoopFilterDlg : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kTemplateId = 137;
+
+    // The file choosers and messages go through the program's real prompts.
+    explicit CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent = nullptr);
+    CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
+                   QWidget *parent = nullptr);
+    ~CLoopFilterDlg() override;
+
+    // Valid after the dialog ended with OK.
+    core::LoopFilterChoice Choice() const { return model_.Choice(); }
+    const core::LoopFilterDialogModel &Model() const { return model_; }
+
+    bool ResponseShown() const;
+    void ShowResponse(bool shown);
+
+  public slots:
+    void accept() override;
+
+  private:
+    CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts, QWidget *parent);
+    void BuildTemplateControls();
+    void BuildResponsePanel();
+    void SetUpSliders();
+    void OnSliderNotification(int controlId, int position);
+    // Puts the model's values into the edit fields, labels and, when shown, the response panel.
+    void ShowValues();
+    void ShowResponseValues();
+    void Save(core::LoopFilterExport what);
+    static QRect Dlu(int x, int y, int width, int height);
+
+    std::unique_ptr<core::Prompts> ownPrompts_;
+    core::Prompts &prompts_;
+    core::LoopFilterDialogModel model_;
+    QSize foldedSize_;
+    QSize widenedSize_;
+
+    QLineEdit *bandwidthEdit_ = nullptr;
+    QLineEdit *phaseMarginEdit_ = nullptr;
+    CBitmapSlider *bandwidthSlider_ = nullptr;
+    CBitmapSlider *phaseMarginSlider_ = nullptr;
+    CTransparentImage *schematic_ = nullptr;
+    QLabel *c1Label_ = nullptr;
+    QLabel *c2Label_ = nullptr;
+    QLabel *c3Label_ = nullptr;
+    QLabel *r2Label_ = nullptr;
+    QLabel *r3Label_ = nullptr;
+    QPushButton *responseButton_ = nullptr;
+    QWidget *responsePanel_ = nullptr;
+    QTableWidget *figures_ = nullptr;
+    QLabel *notes_ = nullptr;
+    CBodePlot *bodePlot_ = nullptr;
+    CStepPlot *stepPlot_ = nullptr;
+};
+
+}  // namespace velorin::gui

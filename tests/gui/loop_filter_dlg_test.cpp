@@ -1,0 +1,200 @@
+// The loop-filter dialog on screen: what it shows, keys on its sliders, OK and Cancel, and the
+// response panel following the sliders.
+#include "gui/planning/loop_filter_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "gui/widgets/bitmap_slider.h"
+#include "screenshots.h"
+#include "support/scripted_prompts.h"
+
+namespace velorin::gui {
+namespace {
+
+using velorin::testing::ScriptedPrompts;
+
+const core::LoopFilterRequest kDefaultOpening{400000, 80, 224e-6, 5, 12};
+
+template <typename T = QWidget>
+T *Find(QWidget &dialog, const char *name) {
+    T *widget = dialog.findChild<T *>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QString Label(QWidget &dialog, const char *name) {
+    return Find<QLabel>(dialog, name)->text();
+}
+
+void ExpectLabels(QWidget &dialog, const core::LoopFilterLabels &labels) {
+    EXPECT_EQ(Label(dialog, "c1Label").toStdString(), labels.c1);
+    EXPECT_EQ(Label(dialog, "c2Label").toStdString(), labels.c2);
+    EXPECT_EQ(Label(dialog, "c3Label").toStdString(), labels.c3);
+    EXPECT_EQ(Label(dialog, "r2Label").toStdString(), labels.r2);
+    EXPECT_EQ(Label(dialog, "r3Label").toStdString(), labels.r3);
+}
+
+QList<QPointF> SeriesPoints(QWidget &dialog, const char *plot, const char *series) {
+    for (QAbstractSeries *s : Find<QChartView>(dialog, plot)->chart()->series()) {
+        if (s->objectName() == series) return static_cast<QLineSeries *>(s)->points();
+    }
+    ADD_FAILURE() << series;
+    return {};
+}
+
+TEST(LoopFilterDialog, DefaultOpeningShowsTheTemplate) {
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.windowTitle(), "Loop filter config");
+    EXPECT_EQ(Find<QLineEdit>(dialog, "bandwidthEdit")->text(), "400");
+    EXPECT_EQ(Find<QLineEdit>(dialog, "phaseMarginEdit")->text(), "80");
+    ExpectLabels(dialog, {"1.5pf", "210.0pf", "0.0pf", "24.0k", "10.0k"});
+    EXPECT_EQ(Find<CBitmapSlider>(dialog, "bandwidthSlider")->GetPos(), 400);
+    EXPECT_EQ(Find<CBitmapSlider>(dialog, "phaseMarginSlider")->GetPos(), 80);
+    EXPECT_TRUE(Find<QLineEdit>(dialog, "bandwidthEdit")->hasFocus());
+    EXPECT_FALSE(dialog.ResponseShown());
+    EXPECT_TRUE(testing::SaveScreenshot(dialog, "loop_filter_dlg"));
+}
+
+TEST(LoopFilterDialog, AKeyStepUpdatesEditAndLabelsAtOnce) {
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    auto *slider = Find<CBitmapSlider>(dialog, "bandwidthSlider");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Find<QLineEdit>(dialog, "bandwidthEdit")->text(), "50");
+    ExpectLabels(dialog, core::DesignLoopFilter({50000, 80, 224e-6, 5, 12}).selection.labels);
+
+    auto *margin = Find<CBitmapSlider>(dialog, "phaseMarginSlider");
+    margin->setFocus();
+    QTest::keyClick(margin, Qt::Key_Left);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Find<QLineEdit>(dialog, "phaseMarginEdit")->text(), "79");
+    ExpectLabels(dialog, core::DesignLoopFilter({50000, 79, 224e-6, 5, 12}).selection.labels);
+}
+
+TEST(LoopFilterDialog, OkReturnsTheValuesAsGivenAndRefusesNonIntegers) {
+    // A bandwidth outside the slider range: the thumb goes to the end, the components and
+    // the result stay those of the bandwidth as given.
+    const core::LoopFilterRequest request{1234567.8, 45.6, 112e-6, 3, 20};
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(request, prompts);
+    dialog.show();
+    EXPECT_EQ(Find<CBitmapSlider>(dialog, "bandwidthSlider")->GetPos(), 400);
+    EXPECT_EQ(Find<QLineEdit>(dialog, "bandwidthEdit")->text(), "1234");
+    const core::LoopFilterDesign design = core::DesignLoopFilter(request);
+    ExpectLabels(dialog, design.selection.labels);
+
+    auto *margin = Find<QLineEdit>(dialog, "phaseMarginEdit");
+    margin->setText("45.5");
+    QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(prompts.Texts(), std::vector<std::string>{"Please enter an integer."});
+    EXPECT_EQ(dialog.focusWidget(), margin);
+
+    margin->setText("12");
+    QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const core::LoopFilterChoice choice = dialog.Choice();
+    EXPECT_EQ(choice.bandwidthHz, 1234567.8);
+    EXPECT_EQ(choice.phaseMarginDeg, 45.6);
+    EXPECT_EQ(choice.c2Code, design.selection.codes.c2);
+    EXPECT_EQ(choice.r2Code, design.selection.codes.r2);
+}
+
+TEST(LoopFilterDialog, EscapeCancels) {
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QSize folded = dialog.size();
+    const QRect okPlace = Find(dialog, "okButton")->geometry();
+    QTest::mouseClick(Find<QPushButton>(dialog, "responseButton"), Qt::LeftButton);
+    ASSERT_TRUE(dialog.ResponseShown());
+    EXPECT_GT(dialog.width(), folded.width());
+    EXPECT_EQ(dialog.height(), folded.height());
+    EXPECT_EQ(Find(dialog, "okButton")->geometry(), okPlace);
+
+    auto *figures = Find<QTableWidget>(dialog, "responseFigures");
+    const auto expectFigures = [&] {
+        const auto rows = dialog.Model().ResponseRows();
+        ASSERT_EQ(figures->rowCount(), static_cast<int>(rows.size()));
+        for (int r = 0; r < figures->rowCount(); ++r) {
+            EXPECT_EQ(figures->item(r, 1)->text().toStdString(), rows[r].ideal);
+            EXPECT_EQ(figures->item(r, 2)->text().toStdString(), rows[r].chosen);
+        }
+    };
+    expectFigures();
+    const QList<QPointF> before = SeriesPoints(dialog, "bodePlot", "chosenMagnitude");
+    EXPECT_EQ(before.size(), 200);
+    EXPECT_TRUE(testing::SaveScreenshot(dialog, "loop_filter_dlg_response"));
+
+    auto *slider = Find<CBitmapSlider>(dialog, "bandwidthSlider");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.Choice().bandwidthHz, 380000.0);
+    expectFigures();
+    EXPECT_NE(SeriesPoints(dialog, "bodePlot", "chosenMagnitude"), before);
+    const QList<QPointF> lock = SeriesPoints(dialog, "stepPlot", "chosenLock");
+    ASSERT_EQ(lock.size(), 2);
+    EXPECT_DOUBLE_EQ(lock[0].x(), dialog.Model().StepPlot().chosenLock->x * 1e6);
+
+    QTest::mouseClick(Find<QPushButton>(dialog, "responseButton"), Qt::LeftButton);
+    EXPECT_FALSE(dialog.ResponseShown());
+    EXPECT_EQ(dialog.size(), folded);
+}
+
+TEST(LoopFilterDialog, SavesPointsAndPlotsThroughTheFileChooser) {
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    const QString csv = folder.filePath("bode.csv"), png = folder.filePath("plots.png");
+    prompts.files = {csv.toStdString(), png.toStdString(), std::nullopt,
+                     folder.filePath("missing/step.csv").toStdString()};
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    dialog.ShowResponse(true);
+    QTest::mouseClick(Find<QPushButton>(dialog, "saveBodePointsButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(dialog, "savePlotsButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(dialog, "saveStepPointsButton"), Qt::LeftButton);  // none
+    QTest::mouseClick(Find<QPushButton>(dialog, "saveStepPointsButton"), Qt::LeftButton);
+
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), dialog.Model().BodeCsv());
+    EXPECT_FALSE(QImage(png).isNull());
+    ASSERT_EQ(prompts.saveRequests.size(), 4u);
+    EXPECT_EQ(prompts.saveRequests[1].defaultExtension, "png");
+    ASSERT_EQ(prompts.shown.size(), 1u);  // the unwritable one, said so
+    EXPECT_NE(prompts.shown[0].text.find("missing/step.csv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velorin::gui
