@@ -20,6 +20,7 @@
 #include "gui/device/velorin_dlg.h"
 #include "gui/planning/block_popup_menus.h"
 #include "gui/planning/calculator_bars.h"
+#include "gui/planning/loop_filter_dlg.h"
 #include "gui/planning/xtal_freq_dlg.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/color_static.h"
@@ -419,6 +420,16 @@ void CGuiView::OnWriteEepromLock() {
 
 void CGuiView::OnOpenLoopFilter() {
     ReadForm();
+    const core::MainViewState &s = model_.State();
+    CLoopFilterDlg dialog(
+        core::LoopFilterRequest{s.loopBandwidth, s.phaseMargin, s.chargePumpCurrent,
+                                s.prescalerValue, s.feedbackDividerValue},
+        services_.prompts, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        const core::LoopFilterChoice c = dialog.Choice();
+        model_.ApplyLoopFilter(c.bandwidthHz, c.phaseMarginDeg, c.c1Code, c.c2Code, c.c3Code,
+                               c.r2Code);
+    }
     ShowDisplay();
 }
 

@@ -155,6 +155,22 @@ TEST_F(MainViewTest, AdvancedControlHandsBlockDriverAndVcoBackToTheView) {
     EXPECT_TRUE(Find<QCheckBox>("terminationCheck")->isChecked());
 }
 
+TEST_F(MainViewTest, LoopFilterOkWritesTheChipAndCancelSendsNothing) {
+    for (const bool ok : {false, true}) {
+        board.Emulator().ClearLog();
+        QTimer::singleShot(0, [ok] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ok ? dialog->accept() : dialog->reject();
+        });
+        QTest::mouseClick(Find<QPushButton>("loopFilterPicture"), Qt::LeftButton);
+        size_t ramCommits = 0;
+        for (const auto &e : board.Emulator().Log()) ramCommits += e.command == 0xA2;
+        EXPECT_EQ(ramCommits, ok ? 2u : 0u);
+    }
+    EXPECT_EQ(core::LoopFilterWord(image), 0x74Cu);  // the default opening's components
+}
+
 TEST(MainViewProgram, ScreenshotOfTheMainWindowDrivingTheEmulatedBoard) {
     velorin::testing::EmulatedBoard board;
     velorin::testing::ScriptedPrompts prompts;
