@@ -70,6 +70,7 @@ void CFirmDnlDlg::StartWhenExposed() {
     // download holds the loop, so it waits for that (for a second at most).
     constexpr int kWaitStepMs = 10;
     constexpr int kMaxWaits = 100;
+    if (!isVisible()) return;  // closed before it started: nothing is sent
     const QWindow *window = windowHandle();
     if ((window == nullptr || !window->isExposed()) && exposeWaits_++ < kMaxWaits) {
         QTimer::singleShot(kWaitStepMs, this, &CFirmDnlDlg::StartWhenExposed);

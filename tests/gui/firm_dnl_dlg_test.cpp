@@ -34,22 +34,19 @@ namespace {
 using namespace velorin::testing;
 using core::FirmwareOutcome;
 
-// Optionally stores one byte wrongly, and lets a test look in at a given verify read.
+// Stores one byte wrongly when asked, and lets a test look in at one EEPROM read.
 class HookBoard : public ForwardingBoard {
   public:
     using ForwardingBoard::ForwardingBoard;
     bool WriteI2C(uint16_t start, std::span<const uint8_t> data) override {
-        if (flipAt != start) return ForwardingBoard::WriteI2C(start, data);
         const std::array<uint8_t, 1> flipped{static_cast<uint8_t>(data[0] ^ 0x01)};
-        return ForwardingBoard::WriteI2C(start, flipped);
+        return ForwardingBoard::WriteI2C(start, flipAt == start ? flipped : data);
     }
     bool ReadI2C(uint16_t start, std::span<uint8_t> buffer) override {
-        if (++reads == lookAtRead && look) look();
+        if (++reads == lookAtRead) look();
         return ForwardingBoard::ReadI2C(start, buffer);
     }
-    int flipAt = -1;
-    int reads = 0;
-    int lookAtRead = -1;
+    int flipAt = -1, reads = 0, lookAtRead = -1;
     std::function<void()> look;
 };
 
@@ -73,12 +70,6 @@ std::vector<uint8_t> Image(size_t size) {
     return bytes;
 }
 
-std::vector<int> Steps(int from, int to) {
-    std::vector<int> steps;
-    for (int v = from; v <= to; ++v) steps.push_back(v);
-    return steps;
-}
-
 struct Outcome {
     core::FirmwareResult result;
     bool stayedOpen = false;
@@ -100,10 +91,14 @@ class FirmwareDialogTest : public ::testing::Test {
 
     // Runs the dialog modally as the command does; one that stays open is closed with Escape
     // like a user would, and one left open longer than a minute counts as stuck.
-    Outcome Download(const std::string &path, core::Board &board) {
-        ProgramServices services{board, prompts, sleeper, image};
+    Outcome Download(const std::string &path) {
+        prompts.shown.clear();
+        board.Emulator().ClearLog();
+        hook.reads = 0;
+        ProgramServices services{hook, prompts, sleeper, image};
         CFirmDnlDlg dialog(services, QString::fromStdString(path));
-        PaintRecorder recorder(dialog.findChild<QProgressBar *>("progressBar"));
+        auto *bar = dialog.findChild<QProgressBar *>("progressBar");
+        PaintRecorder recorder(bar);
         Outcome run;
         QElapsedTimer clock;
         clock.start();
@@ -113,8 +108,7 @@ class FirmwareDialogTest : public ::testing::Test {
             if (dialog.Finished()) {
                 run.stayedOpen = true;
                 run.statusWhenStaying = dialog.findChild<QLabel *>("statusText")->text();
-                run.barShownWhenStaying =
-                    dialog.findChild<QProgressBar *>("progressBar")->isVisible();
+                run.barShownWhenStaying = bar->isVisible();
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             } else if (clock.elapsed() > 60000) {
                 ADD_FAILURE() << "stuck dialog";
@@ -129,40 +123,47 @@ class FirmwareDialogTest : public ::testing::Test {
         run.tally = dialog.findChild<QLabel *>("tallyText")->text();
         return run;
     }
-    Outcome Download(const std::string &path) { return Download(path, board.Board()); }
 
     BoardRun board;
+    HookBoard hook{board.Board()};
     ScriptedPrompts prompts;
     RecordingSleeper sleeper;
     core::RegisterImage image;
     QTemporaryDir dir_;
 };
 
-TEST_F(FirmwareDialogTest, SmallImagesPaintEveryStepOnceAndClose) {
-    struct Case {
-        size_t size;
-        std::vector<int> painted;
+TEST_F(FirmwareDialogTest, ImagesUpToTheFullEepromPaintEachStepOnceAndClose) {
+    // From 100 bytes on, each phase paints every percentage once.
+    std::vector<int> everyStep;
+    for (int v = 0; v <= 99; ++v) everyStep.push_back(v);
+    for (int v = 0; v <= 100; ++v) everyStep.push_back(v);
+    // Half-way through verifying 200 bytes: the phase, the bar and the tally as painted.
+    hook.look = [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->findChild<QLabel *>("statusText")->text(), "Verifying eeprom");
+        EXPECT_EQ(dialog->findChild<QProgressBar *>("progressBar")->value(), 50);
+        EXPECT_TRUE(
+            dialog->findChild<QLabel *>("tallyText")->text().startsWith("100 of 200 bytes, 0:"));
+        EXPECT_TRUE(velorin::gui::testing::SaveScreenshot(*dialog, "firm_dnl_dlg"));
     };
-    std::vector<int> twoHundred = Steps(0, 99);
-    const auto verify = Steps(0, 100);
-    twoHundred.insert(twoHundred.end(), verify.begin(), verify.end());
-    for (const Case &c : {Case{0, {0}}, Case{1, {0, 100}}, Case{200, twoHundred}}) {
-        prompts.shown.clear();
-        board.Emulator().ClearLog();
-        const auto bytes = Image(c.size);
-        const Outcome run = Download(File("fw.bin", bytes));
-        EXPECT_EQ(run.result.outcome, FirmwareOutcome::Succeeded) << c.size;
-        EXPECT_FALSE(run.stayedOpen) << c.size;
+    // The screenshot taken at 50 % while verifying 200 bytes paints the bar once more.
+    std::vector<int> withShot = everyStep;
+    withShot.insert(withShot.begin() + 100 + 51, 50);
+    for (const auto &[size, painted] : std::vector<std::pair<size_t, std::vector<int>>>{
+             {0, {0}}, {1, {0, 100}}, {200, withShot}, {65536, everyStep}}) {
+        hook.lookAtRead = size == 200 ? 1 + 101 : -1;
+        const Outcome run = Download(File("fw.bin", Image(size)));
+        EXPECT_EQ(run.result.outcome, FirmwareOutcome::Succeeded) << size;
+        EXPECT_FALSE(run.stayedOpen) << size;
         EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Firmware download successfull!"});
         EXPECT_EQ(prompts.shown[0].icon, core::MessageIcon::Exclamation);
         EXPECT_EQ(prompts.shown[0].caption, "");  // the application name
-        EXPECT_EQ(run.painted, c.painted) << c.size;
-        EXPECT_EQ(board.Log().size(), 1 + 2 * c.size);
-        EXPECT_TRUE(run.tally.startsWith(QString("%1 of %1 bytes, 0:").arg(c.size)))
+        EXPECT_EQ(run.painted, painted) << size;
+        EXPECT_EQ(board.Log().size(), 1 + 2 * size);
+        EXPECT_TRUE(run.tally.startsWith(QString("%1 of %1 bytes, 0:").arg(size)))
             << run.tally.toStdString();
     }
-    EXPECT_EQ(board.WithBoard([](sim::BoardModel &b) { return b.Eeprom().Read(199); }),
-              Image(200)[199]);
 }
 
 TEST_F(FirmwareDialogTest, EveryFailureGivesItsMessageAndLeavesNoDialog) {
@@ -175,6 +176,7 @@ TEST_F(FirmwareDialogTest, EveryFailureGivesItsMessageAndLeavesNoDialog) {
         const char *name;
         std::string path;
         sim::Faults faults;
+        int flipAt;
         FirmwareOutcome outcome;
         const char *message;
         size_t logged;
@@ -183,44 +185,54 @@ TEST_F(FirmwareDialogTest, EveryFailureGivesItsMessageAndLeavesNoDialog) {
         {"64 KiB + 1",
          File("big.bin", Image(65537)),
          {},
+         -1,
          FirmwareOutcome::TooLarge,
          core::kFirmwareTooLarge,
          0},
         {"directory",
          dir_.path().toStdString(),
          {},
+         -1,
          FirmwareOutcome::FileReadFailed,
          core::kFirmwareFileReadError,
          0},
         {"read error",
          "/proc/self/mem",
          {},
+         -1,
          FirmwareOutcome::FileReadFailed,
          core::kFirmwareFileReadError,
          0},
-        {"vanished", vanished, {}, FirmwareOutcome::OpenFailed, core::kFirmwareOpenError, 0},
-        {"first write", image200, sim::Faults::FailRequest(2), FirmwareOutcome::WriteFailed,
+        {"vanished", vanished, {}, -1, FirmwareOutcome::OpenFailed, core::kFirmwareOpenError, 0},
+        {"first write", image200, sim::Faults::FailRequest(2), -1, FirmwareOutcome::WriteFailed,
          core::kFirmwareWriteError, 2},
-        {"mid-write", image200, sim::Faults::FailRequest(101), FirmwareOutcome::WriteFailed,
+        {"mid-write", image200, sim::Faults::FailRequest(101), -1, FirmwareOutcome::WriteFailed,
          core::kFirmwareWriteError, 101},
-        {"verify", image200, sim::Faults::FailRequest(251), FirmwareOutcome::ReadBackFailed,
+        {"verify", image200, sim::Faults::FailRequest(251), -1, FirmwareOutcome::ReadBackFailed,
          core::kFirmwareReadBackError, 251},
-        {"no board", image200, sim::Faults::UnplugAt(1), FirmwareOutcome::WriteFailed,
+        {"differing byte",
+         image200,
+         {},
+         7,
+         FirmwareOutcome::VerifyFailed,
+         core::kFirmwareVerifyError,
+         1 + 200 + 8},
+        {"no board", image200, sim::Faults::UnplugAt(1), -1, FirmwareOutcome::WriteFailed,
          core::kFirmwareWriteError, 1},
     };
     // Permissions do not stop the superuser.
     if (::geteuid() != 0) {
-        cases.push_back(
-            {"unreadable", locked, {}, FirmwareOutcome::OpenFailed, core::kFirmwareOpenError, 0});
+        cases.push_back({"unreadable",
+                         locked,
+                         {},
+                         -1,
+                         FirmwareOutcome::OpenFailed,
+                         core::kFirmwareOpenError,
+                         0});
     }
     for (const Case &c : cases) {
-        if (!board.Emulator().IsPlugged()) {
-            board.Emulator().Replug();
-            Velorin_OpenUsbDevice();
-        }
-        prompts.shown.clear();
-        board.Emulator().ClearLog();
         board.SetFaults(c.faults);
+        hook.flipAt = c.flipAt;
         const Outcome run = Download(c.path);
         board.Emulator().ClearFaults();
         EXPECT_EQ(run.result.outcome, c.outcome) << c.name;
@@ -235,38 +247,6 @@ TEST_F(FirmwareDialogTest, EveryFailureGivesItsMessageAndLeavesNoDialog) {
         }
     }
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
-}
-
-TEST_F(FirmwareDialogTest, DifferingByteAndTheFullEeprom) {
-    HookBoard hook(board.Board());
-    hook.flipAt = 7;
-    const auto path = File("fw.bin", Image(200));
-    Outcome run = Download(path, hook);
-    EXPECT_EQ(run.result.outcome, FirmwareOutcome::VerifyFailed);
-    EXPECT_EQ(run.result.address, 7u);
-    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Verification failed!"});
-
-    // Looked at half-way through verifying: the phase, the bar and the tally.
-    HookBoard look(board.Board());
-    look.lookAtRead = 1 + 101;
-    look.look = [] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->findChild<QLabel *>("statusText")->text(), "Verifying eeprom");
-        EXPECT_EQ(dialog->findChild<QProgressBar *>("progressBar")->value(), 50);
-        EXPECT_TRUE(
-            dialog->findChild<QLabel *>("tallyText")->text().startsWith("100 of 200 bytes, 0:"));
-        EXPECT_TRUE(velorin::gui::testing::SaveScreenshot(*dialog, "firm_dnl_dlg"));
-    };
-    prompts.shown.clear();
-    EXPECT_EQ(Download(path, look).result.outcome, FirmwareOutcome::Succeeded);
-
-    prompts.shown.clear();
-    run = Download(File("full.bin", Image(65536)));
-    EXPECT_EQ(run.result.outcome, FirmwareOutcome::Succeeded);
-    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Firmware download successfull!"});
-    EXPECT_EQ(run.painted.size(), 100u + 101u);
-    EXPECT_EQ(run.painted.back(), 100);
 }
 
 TEST(FirmwareCommand, ChoosesWithTheImagePatternAndDownloadsTheChosenFile) {
