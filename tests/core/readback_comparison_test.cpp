@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace velorin::core {
 namespace {
@@ -23,21 +22,6 @@ std::vector<std::string> Labels(const ReadBackComparison &comparison) {
     std::vector<std::string> labels;
     for (const auto &m : comparison.mismatches) labels.push_back(m.row->label);
     return labels;
-}
-
-TEST(ReadBackComparisonTest, RowsShowEveryFieldTextOnceButTheRawString) {
-    // Each field's key written into its own text, then read back through the rows.
-    ReadBackTexts texts;
-    for (const ReadBackTextField &field : ReadBackTextFields) texts.*field.text = field.key;
-    std::vector<std::string> shown;
-    for (const ReadBackRow &row : ReadBackRows) {
-        shown.push_back(texts.*row.number);
-        if (row.text != nullptr) shown.push_back(texts.*row.text);
-    }
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end()), shown.end());
-    EXPECT_EQ(shown.size(), ReadBackTextFields.size() - 1);
-    EXPECT_EQ(std::count(shown.begin(), shown.end(), "raw"), 0);
 }
 
 TEST(ReadBackComparisonTest, EachDifferenceNamesItsFieldWithTheProgramsValue) {
