@@ -1,6 +1,7 @@
 #include "core/app/firmware_download.h"
 
 #include <array>
+#include <cstdio>
 
 #include "core/app/firmware_image.h"
 #include "core/device/board_eeprom_map.h"
@@ -21,6 +22,9 @@ class Reporter {
         last_ = percent;
         if (observer_.progress) observer_.progress(percent);
     }
+    void Bytes(size_t done, size_t size) {
+        if (observer_.bytes) observer_.bytes(done, size);
+    }
 
   private:
     const FirmwareObserver &observer_;
@@ -40,6 +44,22 @@ FirmwareResult Finish(Reporter &reporter, FirmwareOutcome outcome, size_t addres
 
 int FirmwareProgress(size_t done, size_t size) {
     return size == 0 ? 0 : static_cast<int>(done * 100 / size);
+}
+
+std::string FirmwareTallyText(size_t done, size_t size, std::chrono::milliseconds elapsed) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
+    char clock[32];
+    std::snprintf(clock, sizeof(clock), "%lld:%02lld", static_cast<long long>(seconds / 60),
+                  static_cast<long long>(seconds % 60));
+    return std::to_string(done) + " of " + std::to_string(size) + " bytes, " + clock;
+}
+
+FileRequest FirmwareFileRequest() {
+    FileRequest request;
+    request.defaultExtension = "bin";
+    request.initialName = "MXR817_Eval_Fw*.bin";
+    request.overwritePrompt = false;
+    return request;
 }
 
 FirmwareResult DownloadFirmware(Board &board, Prompts &prompts, const std::string &path,
@@ -69,6 +89,7 @@ FirmwareResult DownloadFirmwareImage(Board &board, Prompts &prompts, std::span<c
         return FirmwareResult{FirmwareOutcome::TooLarge, 0};
     }
     const size_t size = image.size();
+    reporter.Bytes(0, size);
     reporter.Status(kFirmwareWritingStatus);
     reporter.Progress(0);
 
@@ -81,9 +102,11 @@ FirmwareResult DownloadFirmwareImage(Board &board, Prompts &prompts, std::span<c
             Tell(prompts, kFirmwareWriteError);
             return Finish(reporter, FirmwareOutcome::WriteFailed, address);
         }
+        reporter.Bytes(address + 1, size);
         reporter.Progress(FirmwareProgress(address, size));
     }
 
+    reporter.Bytes(0, size);
     reporter.Status(kFirmwareVerifyingStatus);
     reporter.Progress(0);
     for (size_t address = 0; address < size; ++address) {
@@ -96,6 +119,7 @@ FirmwareResult DownloadFirmwareImage(Board &board, Prompts &prompts, std::span<c
             Tell(prompts, kFirmwareVerifyError);
             return Finish(reporter, FirmwareOutcome::VerifyFailed, address);
         }
+        reporter.Bytes(address + 1, size);
         reporter.Progress(FirmwareProgress(address + 1, size));
     }
     Tell(prompts, kFirmwareSuccess);

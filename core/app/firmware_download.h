@@ -3,6 +3,7 @@
 // no retries; the first failure ends the download with its message.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -54,7 +55,17 @@ struct FirmwareObserver {
     // Called with the bar's position, but only when it differs from the last one given, so
     // that a caller that repaints does so at most 101 times per phase.
     std::function<void(int)> progress;
+    // Bytes done of the image in the current phase: 0 before each phase starts (ahead of its
+    // status text), then after every byte, ahead of that byte's progress.
+    std::function<void(size_t done, size_t size)> bytes = nullptr;
 };
+
+// "done of size bytes, m:ss" for the elapsed time beside the status text.
+std::string FirmwareTallyText(size_t done, size_t size, std::chrono::milliseconds elapsed);
+
+// The file chooser of the download command: the name box holds the image file pattern, and
+// there is no type list.
+FileRequest FirmwareFileRequest();
 
 // The whole download of the file at `path`. Files that cannot be opened or read, or that are
 // larger than the EEPROM, are refused with a message before anything is sent.

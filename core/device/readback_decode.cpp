@@ -91,10 +91,14 @@ ReadBackFields DecodeReadBackFields(const ReadBackBytes &fetched, bool invertBox
 }
 
 ReadBackTexts DecodeReadBack(const ReadBackBytes &fetched, bool invertBoxSet) {
-    const ReadBackFields fields = DecodeReadBackFields(fetched, invertBoxSet);
+    ReadBackTexts texts = FormatReadBackFields(DecodeReadBackFields(fetched, invertBoxSet));
+    texts.raw = FormatReadBackRaw(PrepareReadBackBytes(fetched, invertBoxSet));
+    return texts;
+}
+
+ReadBackTexts FormatReadBackFields(const ReadBackFields &fields) {
     const RegisterImage &image = fields.image;
     ReadBackTexts texts;
-    texts.raw = FormatReadBackRaw(PrepareReadBackBytes(fetched, invertBoxSet));
     texts.deviceRevision = Number(fields.deviceRevision);
     texts.ramVcoCalWord = Number(fields.ramVcoCalWord);
     texts.eepromStatus = Number(fields.eepromStatus);

@@ -68,6 +68,8 @@ ReadBackBytes PrepareReadBackBytes(const ReadBackBytes &fetched, bool invertBoxS
 
 ReadBackFields DecodeReadBackFields(const ReadBackBytes &fetched, bool invertBoxSet);
 ReadBackTexts DecodeReadBack(const ReadBackBytes &fetched, bool invertBoxSet);
+// The texts of decoded fields, all but the raw string.
+ReadBackTexts FormatReadBackFields(const ReadBackFields &fields);
 
 // The stream bits s0-s58, grouped as revision, RAM calibration word, EEPROM status, EEPROM
 // lock and then Byte5 down to Byte0, eight bits each.

@@ -5,10 +5,12 @@
 #include <system_error>
 
 #include "core/app/configuration_file.h"
+#include "core/app/firmware_download.h"
 #include "core/app/program_names.h"
 #include "core/device/register_image.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/document.h"
+#include "gui/app/firm_dnl_dlg.h"
 #include "gui/app/library_messages.h"
 #include "gui/app/main_frame.h"
 #include "velorin.h"
@@ -67,6 +69,8 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     connect(frame_.get(), &CMainFrame::aboutRequested, this, &CQVVelorinCtrlGuiApp::OnAppAbout);
     connect(frame_.get(), &CMainFrame::driverInstallRequested, this,
             &CQVVelorinCtrlGuiApp::OnForceDriverInstall);
+    connect(frame_.get(), &CMainFrame::firmwareDownloadRequested, this,
+            &CQVVelorinCtrlGuiApp::OnDownloadFirmware);
     connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList &paths) {
         for (const QString &path : paths) OpenDocumentFile(path);
     });
@@ -173,6 +177,13 @@ void CQVVelorinCtrlGuiApp::OnAppAbout() {
 void CQVVelorinCtrlGuiApp::OnForceDriverInstall() {
     // The library shows its own messages; its result is not needed here.
     Velorin_Install_qv_driver(applicationDirectory_.c_str());
+}
+
+void CQVVelorinCtrlGuiApp::OnDownloadFirmware() {
+    const auto path = prompts_.ChooseFileToOpen(core::FirmwareFileRequest());
+    if (!path) return;
+    CFirmDnlDlg dialog(services_, QString::fromStdString(*path), frame_.get());
+    dialog.exec();
 }
 
 }  // namespace velorin::gui

@@ -52,6 +52,8 @@ class CQVVelorinCtrlGuiApp : public QObject {
     void OpenDocumentFile(const QString &path);
     void OnAppAbout();
     void OnForceDriverInstall();
+    // Command 32802: choose an image file and download it in CFirmDnlDlg.
+    void OnDownloadFirmware();
 
     static core::FileRequest DocumentFileRequest(const QString &initialName);
 

@@ -140,5 +140,19 @@ inline constexpr int kLoopStepPlot = 1404;
 inline constexpr int kLoopSavePlotsButton = 1405;
 inline constexpr int kLoopSaveBodePointsButton = 1406;
 inline constexpr int kLoopSaveStepPointsButton = 1407;
+// Read-back dialog (template 172); its field ids are in core/device/readback_decode.h.
+inline constexpr int kReadBackDialog = 172;
+inline constexpr int kReadBackButton = 1;  // the default button
+inline constexpr int kCloseWindowButton = 2;
+inline constexpr int kRawDataEdit = 1207;
+inline constexpr int kInvertDataBitsCheck = 1228;
+inline constexpr int kReadBackCopyButton = 1239;
+inline constexpr int kReadBackSummary = 1240;
+
+// Firmware download dialog (resource 170).
+inline constexpr int kFirmwareDialog = 170;
+inline constexpr int kFirmwareProgress = 1202;
+inline constexpr int kFirmwareStatus = 1203;
+inline constexpr int kFirmwareTally = 1241;
 
 }  // namespace velorin::gui::ids

@@ -18,6 +18,10 @@ void ConfigureFileDialog(QFileDialog &dialog, const core::FileRequest &request, 
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     dialog.setNameFilters(NameFiltersFor(request));
+    // Without a type list, an initial name with wildcards is the pattern the list shows.
+    if (request.filters.empty() && request.initialName.find_first_of("*?") != std::string::npos) {
+        dialog.setNameFilter(QString::fromStdString(request.initialName));
+    }
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (!request.initialName.empty())
         dialog.selectFile(QString::fromStdString(request.initialName));

@@ -90,6 +90,28 @@ TEST(FirmwareDownloadTest, TwoHundredBytesGiveThePercentSeriesOnceEach) {
     }
 }
 
+TEST(FirmwareDownloadTest, ByteCountsRunThroughEachPhaseAheadOfItsTexts) {
+    SequenceRun s;
+    std::vector<std::string> events;
+    core::FirmwareObserver observer{
+        [&events](const std::string &text) { events.push_back(text); },
+        [&events](int percent) { events.push_back(std::to_string(percent) + "%"); },
+        [&events](size_t done, size_t size) {
+            events.push_back(std::to_string(done) + "/" + std::to_string(size));
+        }};
+    const auto image = Image(2);
+    EXPECT_EQ(core::DownloadFirmwareImage(s.run.Board(), s.prompts, image, observer).outcome,
+              FirmwareOutcome::Succeeded);
+    EXPECT_EQ(events, (std::vector<std::string>{"0/2", "Writing to eeprom", "0%", "1/2", "2/2",
+                                                "50%", "0/2", "Verifying eeprom", "0%", "1/2",
+                                                "50%", "2/2", "100%", "   "}));
+    using std::chrono::milliseconds;
+    EXPECT_EQ(core::FirmwareTallyText(0, 0, milliseconds(0)), "0 of 0 bytes, 0:00");
+    EXPECT_EQ(core::FirmwareTallyText(655, 65536, milliseconds(59999)), "655 of 65536 bytes, 0:59");
+    EXPECT_EQ(core::FirmwareTallyText(65536, 65536, milliseconds(754000)),
+              "65536 of 65536 bytes, 12:34");
+}
+
 TEST(FirmwareDownloadTest, FullEepromFitsAndOneByteMoreIsRefusedBeforeAnythingIsSent) {
     SequenceRun s;
     const auto image = Image(core::kMaxFirmwareSize);
