@@ -17,6 +17,7 @@
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/main_frame.h"
+#include "gui/device/read_back_dlg.h"
 #include "gui/device/velorin_dlg.h"
 #include "gui/planning/block_popup_menus.h"
 #include "gui/planning/calculator_bars.h"
@@ -448,6 +449,8 @@ void CGuiView::OnOpenAdvancedControl() {
 
 void CGuiView::OnReadDeviceSettings() {
     ReadForm();
+    ReadBackDlg dialog(services_, model_.State().blockIndex, this);
+    dialog.exec();
     ShowDisplay();
 }
 

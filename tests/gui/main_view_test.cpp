@@ -21,6 +21,7 @@
 #include "core/app/program_names.h"
 #include "core/device/library_board.h"
 #include "gui/app/application.h"
+#include "gui/app/control_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/planning/calculator_bars.h"
 #include "gui/widgets/dynamic_led.h"
@@ -169,6 +170,17 @@ TEST_F(MainViewTest, LoopFilterOkWritesTheChipAndCancelSendsNothing) {
         EXPECT_EQ(ramCommits, ok ? 2u : 0u);
     }
     EXPECT_EQ(core::LoopFilterWord(image), 0x74Cu);  // the default opening's components
+}
+
+TEST_F(MainViewTest, ReadDeviceSettingsReadsTheViewsBlock) {
+    Find<QRadioButton>("blockRadioC")->click();
+    board.Emulator().ClearLog();
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    frame.Command(ids::kReadDeviceSettings)->trigger();
+    ASSERT_FALSE(board.Emulator().Log().empty());
+    bool readBackOfC = false;
+    for (const auto &e : board.Emulator().Log()) readBackOfC |= e.command == 0xA1 && e.index == 2;
+    EXPECT_TRUE(readBackOfC);
 }
 
 TEST(MainViewProgram, ScreenshotOfTheMainWindowDrivingTheEmulatedBoard) {
