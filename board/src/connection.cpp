@@ -41,6 +41,7 @@ std::unique_ptr<Transport> OpenUsbBoard(LibraryState &state, int timeoutMs, int 
         return nullptr;
     }
     std::vector<UsbDevice> devices = ListUsbDevices(context, error);
+    if (error != 0) lastError = error;
     for (const auto &device : devices) {
         if (!Contains(ids.board, device.Id())) continue;
         state.devicePath = device.NodePath();
