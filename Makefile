@@ -1,10 +1,11 @@
 # make run   — install what is missing, build, start an emulated board and the program
 # make test  — install what is missing, build, run every test
 # make bench — build and run the benchmarks
+# make package — build the Debian package into build/package/
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build build-asan test test-asan run bench format clean
+.PHONY: all deps build build-asan test test-asan run bench package format clean
 
 all: build
 
@@ -31,6 +32,9 @@ run: build
 
 bench: build
 	./scripts/run-benchmarks build
+
+package: build
+	cd build && cpack
 
 format:
 	find board sim core gui cli tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/context.h"
+#include "velorin_version.h"
 
 namespace velorin::cli {
 
@@ -24,6 +25,7 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     Context context{out, err, {}, false, 0, terminal};
     CLI::App app{"Command-line control of the clock-generator evaluation board", "velorinctl"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("velorinctl ") + VELORIN_PACKAGE_VERSION);
     app.add_option("--device-dir", context.deviceDir, "Directory where board endpoints are found");
     app.add_flag("--trace", context.trace, "Print every board call on standard error");
 
@@ -40,11 +42,15 @@ int RunVelorinCtl(int argc, const char *const *argv, std::ostream &out, std::ost
     AddSaveRecordCommand(app, context);
     AddXtalCommand(app, context);
     AddFirmwareCommand(app, context);
+    AddUsbCommand(app, context);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &) {
         out << app.help();
+        return 0;
+    } catch (const CLI::CallForVersion &e) {
+        out << e.what() << "\n";
         return 0;
     } catch (const CLI::CallForAllHelp &) {
         out << app.help("", CLI::AppFormatMode::All);

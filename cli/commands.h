@@ -21,5 +21,6 @@ void AddChipCommands(CLI::App &app, Context &context);
 void AddSaveRecordCommand(CLI::App &app, Context &context);
 void AddXtalCommand(CLI::App &app, Context &context);
 void AddFirmwareCommand(CLI::App &app, Context &context);
+void AddUsbCommand(CLI::App &app, Context &context);
 
 }  // namespace velorin::cli

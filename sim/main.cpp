@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/emulator.h"
+#include "velorin_version.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ int main(int argc, char **argv) {
         ->check([](const std::string &text) {
             return BlockNumber(text) < 0 ? std::string("block must be A-D or 0-3") : std::string();
         });
+    app.set_version_flag("--version", std::string("velorin-boardsim ") + VELORIN_PACKAGE_VERSION);
     CLI11_PARSE(app, argc, argv);
 
     options.kind = kind == "three-block" ? BoardKind::ThreeBlock : BoardKind::FourBlock;

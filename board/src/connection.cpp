@@ -5,26 +5,62 @@
 #include "device_directory.h"
 #include "endpoint_transport.h"
 #include "library_state.h"
+#include "usb_transport.h"
 #include "velorin.h"
 
 using namespace velorin::board;
 
+namespace {
+
+void Line(const char *format, const std::string &path) {
+    std::printf(format, path.c_str());
+    std::fflush(stdout);
+}
+
+std::unique_ptr<Transport> OpenEndpoint(LibraryState &state, int timeoutMs, int &lastError) {
+    for (const auto &path : ListEndpoints(DeviceDirectory(), lastError)) {
+        state.devicePath = path;
+        Line("Attempting to open %s\n", path);
+        int error = 0;
+        if (auto opened = EndpointTransport::Connect(path, timeoutMs, error)) return opened;
+        lastError = error;
+        Line("FAILED to open %s\n", path);
+    }
+    return nullptr;
+}
+
+// The devices with a configured board id, in bus and port order. Without configured ids
+// libusb is not started at all.
+std::unique_ptr<Transport> OpenUsbBoard(LibraryState &state, int timeoutMs, int &lastError) {
+    const UsbIdConfig ids = LoadUsbIds();
+    if (ids.board.empty()) return nullptr;
+    int error = 0;
+    UsbContext context = OpenUsbContext(error);
+    if (!context) {
+        lastError = error;
+        return nullptr;
+    }
+    std::vector<UsbDevice> devices = ListUsbDevices(context, error);
+    if (error != 0) lastError = error;
+    for (const auto &device : devices) {
+        if (!Contains(ids.board, device.Id())) continue;
+        state.devicePath = device.NodePath();
+        Line("Attempting to open %s\n", state.devicePath);
+        if (auto opened = UsbTransport::Open(device, timeoutMs, error)) return opened;
+        lastError = error;
+        Line("FAILED to open %s\n", state.devicePath);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 extern "C" int Velorin_OpenUsbDevice(void) {
     auto &state = State();
     int lastError = ENOENT;
-    std::unique_ptr<Transport> opened;
     const int timeoutMs = RequestTimeoutMs();
-    for (const auto &path : ListEndpoints(DeviceDirectory(), lastError)) {
-        state.devicePath = path;
-        std::printf("Attempting to open %s\n", path.c_str());
-        std::fflush(stdout);
-        int error = 0;
-        opened = EndpointTransport::Connect(path, timeoutMs, error);
-        if (opened) break;
-        lastError = error;
-        std::printf("FAILED to open %s\n", path.c_str());
-        std::fflush(stdout);
-    }
+    std::unique_ptr<Transport> opened = OpenEndpoint(state, timeoutMs, lastError);
+    if (!opened) opened = OpenUsbBoard(state, timeoutMs, lastError);
     if (!opened) {
         std::printf("Failed to open (%s) = %d", state.devicePath.c_str(), lastError);
     } else {

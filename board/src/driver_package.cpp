@@ -105,11 +105,32 @@ std::string RulesDirectory() {
     return "/etc/udev/rules.d";
 }
 
+std::vector<std::string> SystemRulesDirectories() {
+    const char *dir = std::getenv("VELORIN_SYSTEM_UDEV_RULES_DIR");
+    if (dir != nullptr && *dir != '\0') return {dir};
+    return {"/lib/udev/rules.d", "/usr/lib/udev/rules.d"};
+}
+
+bool IsInstalledWithContent(const std::string &fileName, const std::vector<char> &content) {
+    std::vector<std::string> places = SystemRulesDirectories();
+    places.insert(places.begin(), RulesDirectory());
+    for (const auto &dir : places) {
+        std::vector<char> installed;
+        if (ReadWholeFile(dir + "/" + fileName, installed) == 0 && installed == content) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int RegisterPackage(const std::string &directory, const std::string &fileName) {
     std::vector<char> content;
     if (int error = ReadWholeFile(PackagePath(directory, fileName), content); error != 0) {
         return error;
     }
+    // Already in force, as the package installs it: nothing to write, and nothing that a user
+    // without write access to the rules directory would fail at.
+    if (IsInstalledWithContent(fileName, content)) return 0;
     if (int error = WriteAtomically(RulesDirectory() + "/" + fileName, content); error != 0) {
         return error;
     }
@@ -118,8 +139,14 @@ int RegisterPackage(const std::string &directory, const std::string &fileName) {
 }
 
 bool IsPackageRegistered(const std::string &fileName) {
-    struct stat info {};
-    return ::stat((RulesDirectory() + "/" + fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    std::vector<std::string> places = SystemRulesDirectories();
+    places.insert(places.begin(), RulesDirectory());
+    for (const auto &dir : places) {
+        struct stat info {};
+        if (::stat((dir + "/" + fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace velorin::board

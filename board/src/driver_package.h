@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velorin::board {
 
@@ -12,10 +13,16 @@ std::string PackagePath(const std::string &directory, const std::string &fileNam
 // $VELORIN_UDEV_RULES_DIR, else /etc/udev/rules.d.
 std::string RulesDirectory();
 
-// Copies the package atomically into the rules directory and asks udev to reload.
-// Returns 0 on success, else the errno of the step that failed.
+// Where the system's packages install udev rules: $VELORIN_SYSTEM_UDEV_RULES_DIR, else
+// /lib/udev/rules.d and /usr/lib/udev/rules.d.
+std::vector<std::string> SystemRulesDirectories();
+
+// Copies the package atomically into the rules directory and asks udev to reload. A package
+// already installed with the same content, there or in a system rules directory, succeeds
+// without writing. Returns 0 on success, else the errno of the step that failed.
 int RegisterPackage(const std::string &directory, const std::string &fileName);
 
+// Whether the package is installed in the rules directory or a system rules directory.
 bool IsPackageRegistered(const std::string &fileName);
 
 }  // namespace velorin::board

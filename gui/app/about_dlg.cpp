@@ -9,6 +9,7 @@
 #include "gui/app/control_ids.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/control_id.h"
+#include "velorin_version.h"
 
 namespace velorin::gui {
 
@@ -25,6 +26,8 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
     auto *line =
         new QLabel("Bench control for the MXRG817A clock-generator evaluation board.", this);
     line->setObjectName("aboutLine");
+    auto *version = new QLabel(QString("Package version %1").arg(VELORIN_PACKAGE_VERSION), this);
+    version->setObjectName("aboutVersion");
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
@@ -33,10 +36,11 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(name, 0, 1);
     layout->addWidget(line, 1, 1);
-    layout->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 2, 1);
+    layout->addWidget(buttons, 0, 2, 3, 1, Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

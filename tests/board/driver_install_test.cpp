@@ -1,4 +1,6 @@
 // Driver registration: what is installed where, and exactly which messages appear.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -31,6 +33,8 @@ class DriverInstall : public ::testing::Test {
         fs::create_directories(rules_);
         ::setenv("VELORIN_UDEV_RULES_DIR", rules_.c_str(), 1);
         ::setenv("VELORIN_UDEVADM", "", 1);
+        system_ = root_ + "/system-rules.d";
+        ::setenv("VELORIN_SYSTEM_UDEV_RULES_DIR", system_.c_str(), 1);
         g_messages.clear();
         Velorin_SetMessageHandler(Record);
     }
@@ -54,6 +58,7 @@ class DriverInstall : public ::testing::Test {
 
     std::string root_;
     std::string rules_;
+    std::string system_;
 };
 
 const char *kBootMessage =
@@ -129,6 +134,39 @@ TEST_F(DriverInstall, WithoutAHandlerMessagesGoToStandardError) {
     Velorin_ForceInstall((root_ + "/empty").c_str());
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "Driver Install Error!: Error installing Driver!\nError 2\n");
+}
+
+// A package already in force succeeds without writing: in the rules directory (the file is not
+// replaced), or where the system package put it (nothing is written, even where the rules
+// directory could not be written). Other content is still installed, or fails as before.
+TEST_F(DriverInstall, SameContentAlreadyInstalledSucceedsWithoutWriting) {
+    const std::string app = AppDirWithPackages();
+    std::ofstream(rules_ + "/QvVelorin.rules") << "# main\n";
+    struct stat before {};
+    ::stat((rules_ + "/QvVelorin.rules").c_str(), &before);
+    EXPECT_EQ(Velorin_ForceInstall(app.c_str()), 0);
+    struct stat after {};
+    ::stat((rules_ + "/QvVelorin.rules").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    fs::remove_all(rules_);  // a rules directory that cannot be written to
+    fs::create_directories(system_);
+    std::ofstream(system_ + "/BootPrep.rules") << "# boot loader\n";
+    EXPECT_EQ(Velorin_Install_qv_driver(app.c_str()), 0);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0].caption, "Driver Install");
+    EXPECT_FALSE(fs::exists(rules_));
+
+    g_messages.clear();
+    std::ofstream(system_ + "/QvVelorin.rules") << "# older main\n";
+    EXPECT_EQ(Velorin_ForceInstall(app.c_str()), 1);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0].text, "Error installing Driver!\nError 2");
+
+    // Installed by the package counts as registered.
+    fs::create_directories(rules_);
+    EXPECT_EQ(Velorin_Install(app.c_str()), 0);
+    EXPECT_FALSE(fs::exists(rules_ + "/QvVelorin.rules"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/app.h"
+#include "velorin_version.h"
 
 namespace velorin::cli {
 namespace {
@@ -28,6 +29,14 @@ CtlResult Ctl(std::vector<std::string> args) {
     std::ostringstream out, err;
     const int code = RunVelorinCtl(static_cast<int>(argv.size()), argv.data(), out, err);
     return {code, out.str(), err.str()};
+}
+
+TEST(VersionTest, VersionIsThePackageVersion) {
+    std::ostringstream out, err;
+    const char *argv[] = {"velorinctl", "--version"};
+    EXPECT_EQ(RunVelorinCtl(2, argv, out, err), 0);
+    EXPECT_EQ(out.str(), "velorinctl " VELORIN_PACKAGE_VERSION "\n");
+    EXPECT_EQ(std::string(VELORIN_PACKAGE_VERSION).rfind("1.", 0), 0u);
 }
 
 TEST(PlanCommandTest, ListsOutputsForAnInput) {
