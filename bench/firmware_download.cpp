@@ -10,26 +10,12 @@
 
 #include "core/device/library_board.h"
 #include "support/bench_board.h"
+#include "support/quiet_prompts.h"
 #include "velorin.h"
 
 namespace {
 
-class QuietPrompts : public velorin::core::Prompts {
-  public:
-    velorin::core::MessageAnswer ShowMessage(const velorin::core::Message &message) override {
-        last = message.text;
-        return velorin::core::MessageAnswer::Ok;
-    }
-    bool ConfirmLock() override { return false; }
-    bool AskPassword() override { return false; }
-    std::optional<std::string> ChooseFileToOpen(const velorin::core::FileRequest &) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFileToSave(const velorin::core::FileRequest &) override {
-        return std::nullopt;
-    }
-    std::string last;
-};
+using velorin::bench::QuietPrompts;
 
 // The library's connection is process-wide: the board opened by BenchBoard serves this one.
 class EmulatedBoard : public velorin::bench::BenchBoard {

@@ -19,26 +19,14 @@
 #include "gui/app/main_frame.h"
 #include "gui/planning/main_view.h"
 #include "support/bench_board.h"
+#include "support/quiet_prompts.h"
 #include "velorin.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class NoPrompts : public velorin::core::Prompts {
-  public:
-    velorin::core::MessageAnswer ShowMessage(const velorin::core::Message &) override {
-        return velorin::core::MessageAnswer::Ok;
-    }
-    bool ConfirmLock() override { return false; }
-    bool AskPassword() override { return false; }
-    std::optional<std::string> ChooseFileToOpen(const velorin::core::FileRequest &) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFileToSave(const velorin::core::FileRequest &) override {
-        return std::nullopt;
-    }
-};
+using velorin::bench::QuietPrompts;
 
 class NoSleep : public velorin::core::Sleeper {
   public:
@@ -60,7 +48,7 @@ struct ViewUnderTest {
         view.OnInitialUpdate();
     }
     ~ViewUnderTest() { frame.takeCentralWidget(); }
-    NoPrompts prompts;
+    QuietPrompts prompts;
     NoSleep sleeper;
     velorin::core::LibraryBoard board;
     velorin::core::RegisterImage image;
@@ -145,7 +133,7 @@ void StartToShownMainView(benchmark::State &state) {
     bool first = true;
     for (auto _ : state) {
         const auto start = Clock::now();
-        NoPrompts prompts;
+        QuietPrompts prompts;
         velorin::gui::CQVVelorinCtrlGuiApp program(prompts);
         velorin::gui::UseMainView(program);
         program.InitInstance({"QVVelorinCtrlGui"});

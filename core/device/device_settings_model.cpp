@@ -234,26 +234,22 @@ void DeviceSettingsModel::UpdateFrequencyWindows() {
     state_.outputHighText = divider > 0 ? FormatFixed(range.high / (prescaler * divider), 1) : "";
 }
 
+ImageBuilder DeviceSettingsModel::Builder() {
+    return [this]() -> RegisterImage & {
+        BuildRegisterImage();
+        return image_;
+    };
+}
+
 SequenceResult DeviceSettingsModel::WriteSettingsToRam() {
     BoardServices services{board_, prompts_, sleeper_};
-    return core::WriteSettingsToRam(
-        services, state_.blockIndex,
-        [this]() -> RegisterImage & {
-            BuildRegisterImage();
-            return image_;
-        },
-        state_.outputEnable != 0);
+    return core::WriteSettingsToRam(services, state_.blockIndex, Builder(),
+                                    state_.outputEnable != 0);
 }
 
 SequenceResult DeviceSettingsModel::ProgramEeprom() {
     BoardServices services{board_, prompts_, sleeper_};
-    return core::ProgramEeprom(
-        services, state_.blockIndex,
-        [this]() -> RegisterImage & {
-            BuildRegisterImage();
-            return image_;
-        },
-        state_.outputEnable != 0);
+    return core::ProgramEeprom(services, state_.blockIndex, Builder(), state_.outputEnable != 0);
 }
 
 SequenceResult DeviceSettingsModel::ProgramAndLockEeprom() {

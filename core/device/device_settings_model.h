@@ -11,6 +11,7 @@
 #include "core/app/prompts.h"
 #include "core/app/sleeper.h"
 #include "core/device/board.h"
+#include "core/device/programming_sequences.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
 
@@ -131,6 +132,8 @@ class DeviceSettingsModel {
 
   private:
     void UpdateFrequencyWindows();
+    // Rebuilds the image from the controls whenever a sequence asks for it.
+    ImageBuilder Builder();
 
     Board &board_;
     Prompts &prompts_;
