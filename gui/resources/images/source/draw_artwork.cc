@@ -104,6 +104,16 @@ QImage Termination() {
     return image;
 }
 
+void Amplifier(QPainter &painter, int left, int right, int top, int bottom) {
+    // An operational amplifier pointing right, inverting input above, non-inverting below.
+    const int middle = (top + bottom) / 2;
+    painter.drawPolygon(QPolygon({QPoint(left, top), QPoint(right, middle), QPoint(left, bottom)}));
+    const int minusY = top + (bottom - top) / 4, plusY = bottom - (bottom - top) / 4;
+    painter.drawLine(left + 5, minusY, left + 13, minusY);
+    painter.drawLine(left + 5, plusY, left + 13, plusY);
+    painter.drawLine(left + 9, plusY - 4, left + 9, plusY + 4);
+}
+
 QImage LoopFilterBlock() {
     QImage image = Canvas(88, 64, QColor(236, 236, 236));
     QPainter painter(&image);
@@ -116,32 +126,30 @@ QImage LoopFilterBlock() {
     font.setBold(true);
     painter.setFont(font);
     painter.drawText(QRect(0, 4, 88, 16), Qt::AlignCenter, "Loop Filter");
-    // A small R-C ladder as a reminder of what lies behind the click.
+    // The active filter in small: C2 + R2 from the amplifier's output back to its inverting
+    // input, then R3 in series and C3 to ground.
     Crisp(painter);
     painter.setPen(QPen(kInk, 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawLine(10, 28, 78, 28);
-    HorizontalPlates(painter, 22, 38);
-    painter.drawLine(22, 28, 22, 34);
-    painter.drawLine(22, 42, 22, 48);
-    Ground(painter, 22, 50);
-    VerticalResistor(painter, 44, 31, 42);
-    painter.drawLine(44, 28, 44, 31);
-    painter.drawLine(44, 42, 44, 44);
-    HorizontalPlates(painter, 44, 48);
-    Ground(painter, 44, 54);
-    HorizontalResistor(painter, 56, 68, 28);
+    painter.drawLine(6, 37, 28, 37);   // charge-pump current in
+    painter.drawLine(22, 37, 22, 26);  // feedback tap
+    painter.drawLine(22, 26, 30, 26);
+    painter.drawLine(30, 22, 30, 30);  // C2
+    painter.drawLine(33, 22, 33, 30);
+    painter.drawLine(33, 26, 38, 26);
+    painter.drawRect(QRect(38, 23, 12, 6));  // R2
+    painter.drawLine(50, 26, 58, 26);
+    painter.drawLine(58, 26, 58, 44);
+    Amplifier(painter, 28, 54, 30, 58);
+    painter.drawLine(54, 44, 62, 44);
+    painter.drawRect(QRect(62, 41, 10, 6));  // R3
+    painter.drawLine(72, 44, 82, 44);
+    painter.drawLine(77, 44, 77, 49);
+    painter.drawLine(73, 49, 81, 49);  // C3
+    painter.drawLine(73, 52, 81, 52);
+    painter.drawLine(77, 52, 77, 56);
+    painter.drawLine(74, 56, 80, 56);
     return image;
-}
-
-void Amplifier(QPainter &painter, int left, int right, int top, int bottom) {
-    // An operational amplifier pointing right, inverting input above, non-inverting below.
-    const int middle = (top + bottom) / 2;
-    painter.drawPolygon(QPolygon({QPoint(left, top), QPoint(right, middle), QPoint(left, bottom)}));
-    const int minusY = top + (bottom - top) / 4, plusY = bottom - (bottom - top) / 4;
-    painter.drawLine(left + 5, minusY, left + 13, minusY);
-    painter.drawLine(left + 5, plusY, left + 13, plusY);
-    painter.drawLine(left + 9, plusY - 4, left + 9, plusY + 4);
 }
 
 QImage LoopFilterSchematic() {
