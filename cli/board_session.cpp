@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/trace/traffic_table.h"
+
 namespace velorin::cli {
 
 namespace {
@@ -18,8 +20,9 @@ BoardSession::BoardSession(const Context &context) {
     if (!context.deviceDir.empty()) ::setenv("VELORIN_DEVICE_DIR", context.deviceDir.c_str(), 1);
     if (context.trace) {
         std::ostream &err = context.err;
-        trace_.SetSink([&err](const core::TraceEntry &, const std::string &line) {
-            err << "trace: " << line << "\n";
+        const core::TrafficLog &log = trace_;
+        trace_.SetSink([&err, &log](const core::BoardCall &call) {
+            err << "trace: " << core::TraceLine(call, log.Origin()) << "\n";
         });
         tracing_.emplace(library_, trace_);
     }

@@ -6,9 +6,9 @@
 
 #include "cli/context.h"
 #include "core/device/board.h"
-#include "core/device/board_trace.h"
 #include "core/device/library_board.h"
 #include "core/device/tracing_board.h"
+#include "core/trace/traffic_log.h"
 
 namespace velorin::cli {
 
@@ -25,7 +25,8 @@ class BoardSession {
 
   private:
     core::LibraryBoard library_;
-    core::BoardTrace trace_;
+    // Lines are printed as calls are made; the log keeps only the last one.
+    core::TrafficLog trace_{1};
     std::optional<core::TracingBoard> tracing_;
     bool open_ = false;
 };

@@ -1,112 +1,137 @@
 #include "core/device/tracing_board.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
-#include "core/text/hex_text.h"
+#include "core/device/board_ports.h"
+#include "core/trace/poll_scope.h"
 
 namespace velorin::core {
 
 namespace {
 
-// "start=0xB000, count=2"
-std::string Range(uint16_t start, size_t count) {
-    char text[40];
-    std::snprintf(text, sizeof(text), "start=0x%04X, count=%zu", static_cast<unsigned>(start),
-                  count);
-    return text;
+void Keep(std::string &bytes, std::span<const uint8_t> data) {
+    bytes.assign(reinterpret_cast<const char *>(data.data()), data.size());
 }
 
-std::string Args(std::initializer_list<std::pair<const char *, long long>> values) {
-    std::string text;
-    for (const auto &[name, value] : values) {
-        if (!text.empty()) text += ", ";
-        text += name;
-        text += '=';
-        text += std::to_string(value);
-    }
-    return text;
+uint32_t Count(size_t size) {
+    return static_cast<uint32_t>(std::min<size_t>(size, UINT32_MAX));
 }
 
 }  // namespace
 
-bool TracingBoard::Record(const char *operation, std::string arguments, bool ok,
-                          std::string output) {
-    trace_.Add(TraceEntry{std::chrono::steady_clock::now(), operation, std::move(arguments), ok,
-                          std::move(output)});
+BoardCall TracingBoard::Call(CallKind kind, uint16_t where, uint8_t value) const {
+    BoardCall call;
+    call.kind = kind;
+    call.fromPoll = PollScope::Active();
+    call.i2cAddress = i2cAddress_;
+    call.i2cOption = i2cOption_;
+    call.boardKind = boardKind_;
+    call.where = where;
+    call.value = value;
+    return call;
+}
+
+bool TracingBoard::Record(BoardCall &call, bool ok) {
+    call.time = std::chrono::steady_clock::now();
+    call.ok = ok;
+    log_.Add(std::move(call));
     return ok;
 }
 
 bool TracingBoard::Open() {
-    return Record("OpenUsbDevice", "", inner_.Open());
+    BoardCall call = Call(CallKind::OpenUsbDevice);
+    const bool ok = inner_.Open();
+    if (ok) i2cAddress_ = 0xA0;
+    return Record(call, ok);
 }
 
 bool TracingBoard::Close() {
-    return Record("CloseUsbDevice", "", inner_.Close());
+    BoardCall call = Call(CallKind::CloseUsbDevice);
+    return Record(call, inner_.Close());
 }
 
 bool TracingBoard::SetI2CDeviceAddress(int32_t address, uint8_t option) {
+    BoardCall call = Call(CallKind::SetI2CDeviceAddress, 0, option);
+    call.target = address;
     const bool ok = inner_.SetI2CDeviceAddress(address, option);
-    char text[48];
-    std::snprintf(text, sizeof(text), "address=0x%X, option=%u", static_cast<unsigned>(address),
-                  static_cast<unsigned>(option));
-    return Record("SetI2CDeviceAddress", text, ok);
+    // The library stores both whatever it returns.
+    i2cAddress_ = static_cast<uint8_t>(address & 0xFF);
+    i2cOption_ = option;
+    return Record(call, ok);
 }
 
 bool TracingBoard::WritePort(uint16_t port, uint8_t value) {
-    const bool ok = inner_.WritePort(port, value);
-    return Record("WritePort", "port=" + std::to_string(port) + ", value=" + HexByte(value), ok);
+    BoardCall call = Call(CallKind::WritePort, port, value);
+    return Record(call, inner_.WritePort(port, value));
 }
 
 bool TracingBoard::ReadPort(uint16_t port, uint8_t &value) {
+    BoardCall call = Call(CallKind::ReadPort, port);
     const bool ok = inner_.ReadPort(port, value);
-    return Record("ReadPort", Args({{"port", port}}), ok, ok ? HexByte(value) : "");
+    if (ok) call.bytes.assign(1, static_cast<char>(value));
+    return Record(call, ok);
 }
 
 bool TracingBoard::GetEvmId(uint8_t &id) {
+    BoardCall call = Call(CallKind::GetEvmId);
     const bool ok = inner_.GetEvmId(id);
-    return Record("GetEvmId", "", ok, ok ? HexByte(id) : "");
+    if (ok) {
+        call.bytes.assign(1, static_cast<char>(id));
+        boardKind_ = IsFourBlockBoard(id) ? BoardKindSeen::FourBlock : BoardKindSeen::ThreeBlock;
+    }
+    return Record(call, ok);
 }
 
 bool TracingBoard::WriteOneWire(uint16_t index, uint8_t value) {
-    const bool ok = inner_.WriteOneWire(index, value);
-    return Record("WriteOneWire", "index=" + std::to_string(index) + ", value=" + HexByte(value),
-                  ok);
+    BoardCall call = Call(CallKind::WriteOneWire, index, value);
+    return Record(call, inner_.WriteOneWire(index, value));
 }
 
 bool TracingBoard::WriteToRam(int32_t block) {
-    return Record("WriteToRam", Args({{"block", block}}), inner_.WriteToRam(block));
+    BoardCall call = Call(CallKind::WriteToRam);
+    call.target = block;
+    return Record(call, inner_.WriteToRam(block));
 }
 
 bool TracingBoard::WriteOneWord(int32_t block, uint16_t address, uint8_t value) {
-    const bool ok = inner_.WriteOneWord(block, address, value);
-    return Record("WriteOneWord", Args({{"block", block}, {"address", address}, {"value", value}}),
-                  ok);
+    BoardCall call = Call(CallKind::WriteOneWord, address, value);
+    call.target = block;
+    return Record(call, inner_.WriteOneWord(block, address, value));
 }
 
 bool TracingBoard::ReadBack(uint16_t block) {
-    return Record("ReadBack", Args({{"block", block}}), inner_.ReadBack(block));
+    BoardCall call = Call(CallKind::ReadBack, block);
+    return Record(call, inner_.ReadBack(block));
 }
 
 bool TracingBoard::UnlockEeprom(uint16_t block) {
-    return Record("UnlockEeprom", Args({{"block", block}}), inner_.UnlockEeprom(block));
+    BoardCall call = Call(CallKind::UnlockEeprom, block);
+    return Record(call, inner_.UnlockEeprom(block));
 }
 
 bool TracingBoard::WriteI2C(uint16_t start, std::span<const uint8_t> data) {
-    const bool ok = inner_.WriteI2C(start, data);
-    return Record("WriteI2C", Range(start, data.size()) + ", data=" + HexBytes(data, " "), ok);
+    BoardCall call = Call(CallKind::WriteI2C, start);
+    call.count = Count(data.size());
+    Keep(call.bytes, data);
+    return Record(call, inner_.WriteI2C(start, data));
 }
 
 bool TracingBoard::ReadI2C(uint16_t start, std::span<uint8_t> buffer) {
+    BoardCall call = Call(CallKind::ReadI2C, start);
+    call.count = Count(buffer.size());
     const bool ok = inner_.ReadI2C(start, buffer);
-    return Record("ReadI2C", Range(start, buffer.size()), ok, ok ? HexBytes(buffer, " ") : "");
+    if (ok) Keep(call.bytes, buffer);
+    return Record(call, ok);
 }
 
 bool TracingBoard::ReadDataBack(uint16_t start, std::span<uint8_t> buffer) {
+    BoardCall call = Call(CallKind::ReadDataBack, start);
+    call.count = Count(buffer.size());
     const bool ok = inner_.ReadDataBack(start, buffer);
-    return Record("ReadDataBack",
-                  "start=" + std::to_string(start) + ", count=" + std::to_string(buffer.size()), ok,
-                  ok ? HexBytes(buffer, " ") : "");
+    if (ok) Keep(call.bytes, buffer);
+    return Record(call, ok);
 }
 
 }  // namespace velorin::core

@@ -1,14 +1,16 @@
-// A board that records every call it passes on to another board.
+// A board that records every call it passes on to another board into the traffic log, with
+// what the library's requests for it depend on: its I2C address and option byte, and the
+// board kind its identity showed.
 #pragma once
 
 #include "core/device/board.h"
-#include "core/device/board_trace.h"
+#include "core/trace/traffic_log.h"
 
 namespace velorin::core {
 
 class TracingBoard final : public Board {
   public:
-    TracingBoard(Board &inner, BoardTrace &trace) : inner_(inner), trace_(trace) {}
+    TracingBoard(Board &inner, TrafficLog &log) : inner_(inner), log_(log) {}
 
     bool Open() override;
     bool Close() override;
@@ -27,10 +29,15 @@ class TracingBoard final : public Board {
     bool ReadDataBack(uint16_t start, std::span<uint8_t> buffer) override;
 
   private:
-    bool Record(const char *operation, std::string arguments, bool ok, std::string output = {});
+    BoardCall Call(CallKind kind, uint16_t where = 0, uint8_t value = 0) const;
+    bool Record(BoardCall &call, bool ok);
 
     Board &inner_;
-    BoardTrace &trace_;
+    TrafficLog &log_;
+    // The library's own state as these calls leave it: opening resets the device address.
+    uint8_t i2cAddress_ = 0xA0;
+    uint8_t i2cOption_ = 3;
+    BoardKindSeen boardKind_ = BoardKindSeen::Unknown;
 };
 
 }  // namespace velorin::core

@@ -100,10 +100,14 @@ TEST_F(PortCommandsTest, TracePrintsEveryCallOnStandardError) {
     const CtlResult run = Ctl({"--trace", "output-enable", "--block", "A", "on"});
     ASSERT_EQ(run.code, 0);
     EXPECT_TRUE(run.out.empty());
-    const auto open = run.err.find("OpenUsbDevice() -> ok");
-    const auto read = run.err.find("ReadPort(port=1) -> ok 0x00");
-    const auto write = run.err.find("WritePort(port=1, value=0x02) -> ok");
-    const auto close = run.err.find("CloseUsbDevice() -> ok");
+    const auto open = run.err.find("OpenUsbDevice() -> ok  open the board connection\n");
+    const auto read = run.err.find(
+        "ReadPort(port=1) -> ok 00  [96 0000 0001]  port 1 read: 0x00 (no output "
+        "enabled)\n");
+    const auto write = run.err.find(
+        "WritePort(port=1, value=0x02) -> ok  [97 0002 0001]  port 1 write 0x02 (output A "
+        "enabled)\n");
+    const auto close = run.err.find("CloseUsbDevice() -> ok  close the board connection\n");
     ASSERT_NE(open, std::string::npos) << run.err;
     ASSERT_NE(read, std::string::npos) << run.err;
     ASSERT_NE(write, std::string::npos) << run.err;
