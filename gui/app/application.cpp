@@ -13,6 +13,7 @@
 #include "gui/app/firm_dnl_dlg.h"
 #include "gui/app/library_messages.h"
 #include "gui/app/main_frame.h"
+#include "gui/trace/board_traffic_dock.h"
 #include "velorin.h"
 
 namespace velorin::gui {
@@ -20,7 +21,7 @@ namespace velorin::gui {
 CQVVelorinCtrlGuiApp::CQVVelorinCtrlGuiApp(core::Prompts &prompts, QObject *parent)
     : QObject(parent),
       prompts_(prompts),
-      services_{board_, prompts_, sleeper_, core::ProgramRegisterImage()},
+      services_{tracingBoard_, prompts_, sleeper_, core::ProgramRegisterImage()},
       recentFiles_(core::kSettingsOrganisation, core::kApplicationName, core::kRecentFileCount) {
     RouteLibraryMessagesTo(&prompts_);
 }
@@ -43,7 +44,7 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     // 2. The board, or its driver when the board cannot be opened. The poll of the main view
     //    reconnects later; the result of the installation is the library's to tell.
     steps_ << "open board";
-    if (Velorin_OpenUsbDevice() != 0) {
+    if (!services_.board.Open()) {
         steps_ << "force driver install";
         Velorin_ForceInstall(applicationDirectory_.c_str());
     }
@@ -75,6 +76,7 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
         for (const QString &path : paths) OpenDocumentFile(path);
     });
     frame_->SetRecentFiles(recentFiles_.Files());
+    InstallBoardTrafficDock(*frame_, traffic_, prompts_);
     steps_ << "document";
 
     // 5. The command line: a file name opens that file, nothing makes a new document.

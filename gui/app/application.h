@@ -11,6 +11,8 @@
 #include "core/app/prompts.h"
 #include "core/app/thread_sleeper.h"
 #include "core/device/library_board.h"
+#include "core/device/tracing_board.h"
+#include "core/trace/traffic_log.h"
 #include "gui/app/program_services.h"
 #include "gui/app/recent_file_list.h"
 
@@ -32,6 +34,8 @@ class CQVVelorinCtrlGuiApp : public QObject {
 
     // The board, prompts, clock and register image that the view and the dialogs work with.
     const ProgramServices &Services() const { return services_; }
+    // Every board call the program has made, for the traffic window.
+    core::TrafficLog &Traffic() { return traffic_; }
 
     // The start-up steps in their order; arguments are the program's, its name first.
     // False when the main window could not be made.
@@ -67,6 +71,8 @@ class CQVVelorinCtrlGuiApp : public QObject {
 
     core::Prompts &prompts_;
     core::LibraryBoard board_;
+    core::TrafficLog traffic_;
+    core::TracingBoard tracingBoard_{board_, traffic_};
     core::ThreadSleeper sleeper_;
     ProgramServices services_;
     std::string applicationDirectory_;

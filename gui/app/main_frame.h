@@ -47,6 +47,10 @@ class CMainFrame : public QMainWindow {
     QToolBar *ToolBar() const { return toolBar_; }
     LockIndicators *Indicators() const { return indicators_; }
 
+    // The window has no sizing border: it takes the size of what it shows, after a bar or a
+    // docked window is shown or hidden.
+    void FitToContents();
+
   signals:
     void newRequested();
     void openRequested();
@@ -71,7 +75,6 @@ class CMainFrame : public QMainWindow {
     void BuildToolBar();
     void BuildCalculatorBars();
     void BuildStatusBar();
-    void FitToContents();
 
     QMap<int, QAction *> commands_;
     QMenu *fileMenu_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "core/planning/block_tooltips.h"
 #include "core/planning/plan_calculator.h"
+#include "core/trace/poll_scope.h"
 #include "core/ui/main_form_layout.h"
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"
@@ -344,6 +345,7 @@ void CGuiView::OnInitialUpdate() {
 }
 
 void CGuiView::PollBoard() {
+    const core::PollScope poll;
     ReadForm();
     model_.PollBoard();
     ShowDisplay();

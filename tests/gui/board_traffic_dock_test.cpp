@@ -1,0 +1,136 @@
+// The board-traffic window in the running program: View > "Board Traffic" shows it under the
+// main view, a chip write from the view appears with its decoded rows, and Save writes them.
+#include "gui/trace/board_traffic_dock.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "core/app/program_names.h"
+#include "core/trace/traffic_table.h"
+#include "gui/app/application.h"
+#include "gui/app/main_frame.h"
+#include "gui/planning/main_view.h"
+#include "gui/trace/traffic_table_model.h"
+#include "screenshots.h"
+#include "support/emulated_board.h"
+#include "support/scripted_prompts.h"
+#include "velorin.h"
+
+namespace velorin::gui {
+namespace {
+
+constexpr int kPrescalerTwo = 32778;
+
+std::vector<std::string> Column(const TrafficTableModel &model, core::TrafficColumn column) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < model.rowCount(); ++row)
+        cells.push_back(model.index(row, static_cast<int>(column)).data().toString().toStdString());
+    return cells;
+}
+
+class BoardTrafficDockTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings(core::kSettingsOrganisation, core::kApplicationName).clear();
+    }
+    void TearDown() override {
+        Velorin_CloseUsbDevice();
+        QSettings(core::kSettingsOrganisation, core::kApplicationName).clear();
+    }
+    velorin::testing::EmulatedBoard board;
+    velorin::testing::ScriptedPrompts prompts;
+    QTemporaryDir scratch;
+};
+
+TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheCsv) {
+    ::testing::internal::CaptureStdout();
+    CQVVelorinCtrlGuiApp app(prompts);
+    UseMainView(app);
+    ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
+    ::testing::internal::GetCapturedStdout();
+    CMainFrame &frame = *app.MainFrame();
+    auto *dock = frame.findChild<CBoardTrafficDock *>("boardTrafficDock");
+    auto *toggle = frame.findChild<QAction *>("viewBoardTraffic");
+    ASSERT_NE(dock, nullptr);
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_TRUE(frame.findChild<QMenu *>("viewMenu")->actions().contains(toggle));
+    EXPECT_EQ(toggle->text(), "Board Traffic");
+    EXPECT_TRUE(dock->isHidden());
+
+    const int closedHeight = frame.height();
+    toggle->trigger();
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_EQ(frame.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+    EXPECT_GT(frame.height(), closedHeight);  // the fixed-size window made room for it
+    EXPECT_GE(dock->geometry().top(), frame.centralWidget()->geometry().bottom());
+
+    auto &view = *qobject_cast<CGuiView *>(frame.View());
+    view.PollBoard();
+    dock->Sync();
+    const int before = dock->Model().rowCount();
+    view.OnSettingCommand(kPrescalerTwo);
+    view.PollBoard();
+    dock->Sync();
+
+    auto meanings = Column(dock->Model(), core::TrafficColumn::Meaning);
+    meanings.erase(meanings.begin(), meanings.begin() + before);
+    const std::vector<std::string> expected = {"stage Byte0 = 06",
+                                               "stage Byte1 = 9E",
+                                               "stage Byte2 = 27",
+                                               "stage Byte3 = 7A",
+                                               "stage Byte4 = 00",
+                                               "stage Byte5 = 00",
+                                               "commit word to RAM",
+                                               "stage Byte0 = 06",
+                                               "stage Byte1 = 9E",
+                                               "stage Byte2 = 27",
+                                               "stage Byte3 = 7A",
+                                               "stage Byte4 = 80",
+                                               "stage Byte5 = 00",
+                                               "commit word to RAM",
+                                               "port 1 read: 0x00 (no output enabled)",
+                                               "port 1 write 0x02 (output A enabled)"};
+    EXPECT_EQ(meanings, expected);  // the poll's rows stay hidden
+    const int commit = before + 6;
+    EXPECT_EQ(Column(dock->Model(), core::TrafficColumn::Block)[commit], "A");
+    EXPECT_EQ(Column(dock->Model(), core::TrafficColumn::Command)[commit], "A2");
+
+    dock->findChild<QCheckBox *>("hidePollCheck")->click();
+    EXPECT_EQ(dock->Model().rowCount(), before + 16 + 2 * 5);
+    dock->findChild<QCheckBox *>("hidePollCheck")->click();
+    EXPECT_EQ(dock->Model().rowCount(), before + 16);
+
+    const QString path = scratch.filePath("traffic.csv");
+    prompts.files = {path.toStdString()};
+    dock->findChild<QPushButton *>("saveButton")->click();
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream csv;
+    csv << in.rdbuf();
+    EXPECT_EQ(
+        csv.str().rfind("Time (ms),Block,Call,Meaning,Command,Value,Index,Answer,Result\r\n", 0),
+        0u);
+    EXPECT_NE(csv.str().find(",\"WriteOneWire(index=0, value=0x06)\",stage Byte0 = 06,A0,0006,"
+                             "0000,,ok\r\n"),
+              std::string::npos)
+        << csv.str();
+    EXPECT_TRUE(prompts.shown.empty());
+
+    dock->Table().scrollToBottom();
+    EXPECT_TRUE(testing::SaveScreenshot(frame, "main_window_board_traffic"));
+    frame.close();
+    EXPECT_TRUE(QSettings(core::kSettingsOrganisation, core::kApplicationName)
+                    .value("Board Traffic/visible")
+                    .toBool());
+}
+
+}  // namespace
+}  // namespace velorin::gui
