@@ -6,14 +6,11 @@ namespace velorin::core {
 
 namespace {
 constexpr size_t kFirstReserve = 1024;
+constexpr size_t kDropDivisor = 100;
 }  // namespace
 
 TrafficLog::TrafficLog(size_t capacity)
     : origin_(std::chrono::steady_clock::now()), capacity_(std::max<size_t>(capacity, 1)) {}
-
-size_t TrafficLog::Size() const {
-    return static_cast<size_t>(std::min<uint64_t>(next_ - base_, capacity_));
-}
 
 void TrafficLog::Add(BoardCall call) {
     if (slots_.size() < capacity_) {
@@ -22,8 +19,12 @@ void TrafficLog::Add(BoardCall call) {
             slots_.reserve(std::min(capacity_, std::max(kFirstReserve, 2 * slots_.size())));
         slots_.push_back(std::move(call));
     } else {
+        if (Size() == capacity_) {
+            const uint64_t chunk = std::max<size_t>(capacity_ / kDropDivisor, 1);
+            firstKept_ += chunk;
+            dropped_ += chunk;
+        }
         slots_[Slot(next_)] = std::move(call);
-        ++dropped_;
     }
     const uint64_t number = next_++;
     if (sink_) sink_(At(number));
@@ -32,6 +33,7 @@ void TrafficLog::Add(BoardCall call) {
 void TrafficLog::Clear() {
     slots_.clear();
     base_ = next_;
+    firstKept_ = next_;
     dropped_ = 0;
 }
 

@@ -1,6 +1,8 @@
 // The board traffic of the program: the newest library calls in a bounded ring, numbered in
 // the order they were made. A firmware download alone makes 131,073 calls and the poll ten a
-// second, so the oldest go first once the ring is full; how many went is counted.
+// second, so the oldest go first once the ring is full, a hundredth of it at a time: a table
+// over the ring then drops its first rows once per thousand calls, not with every batch. How
+// many went is counted.
 #pragma once
 
 #include <chrono>
@@ -27,9 +29,9 @@ class TrafficLog {
     void Clear();
 
     // Calls are numbered from 0 for the life of the log; [FirstKept, Next) are held.
-    uint64_t FirstKept() const { return next_ - Size(); }
+    uint64_t FirstKept() const { return firstKept_; }
     uint64_t Next() const { return next_; }
-    size_t Size() const;
+    size_t Size() const { return static_cast<size_t>(next_ - firstKept_); }
     const BoardCall &At(uint64_t number) const;
     // Calls let go to stay within the capacity since the last Clear.
     uint64_t Dropped() const { return dropped_; }
@@ -44,6 +46,7 @@ class TrafficLog {
     size_t capacity_;
     std::vector<BoardCall> slots_;
     uint64_t base_ = 0;  // number of the call in slot 0 since the last Clear
+    uint64_t firstKept_ = 0;
     uint64_t next_ = 0;
     uint64_t dropped_ = 0;
     Sink sink_;

@@ -19,14 +19,17 @@
 #include "core/trace/traffic_save.h"
 #include "core/trace/traffic_table.h"
 #include "gui/app/main_frame.h"
+#include "gui/trace/traffic_row_delegate.h"
 #include "gui/trace/traffic_table_model.h"
 
 namespace velorin::gui {
 
 namespace {
 
-// At most 30 batches a second.
-constexpr int kBatchPeriodMs = 34;
+// Ten batches a second: each repaints the table while it follows the newest rows, about 2 ms
+// however few rows came, so this keeps the window's share of the thread near 2 % while
+// rows stream in, and a row still shows within a tenth of a second.
+constexpr int kBatchPeriodMs = 100;
 constexpr int kTableHeight = 220;
 constexpr const char *kSettingsGroup = "Board Traffic";
 
@@ -116,6 +119,7 @@ void CBoardTrafficDock::BuildContents() {
     table_->setObjectName("trafficTable");
     table_->setAccessibleName("Board traffic");
     table_->setModel(model_);
+    table_->setItemDelegate(new TrafficRowDelegate(table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setWordWrap(false);

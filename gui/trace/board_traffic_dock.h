@@ -26,8 +26,8 @@ class CBoardTrafficDock : public QDockWidget {
     CBoardTrafficDock(core::TrafficLog &log, core::Prompts &prompts, QWidget *parent = nullptr);
     ~CBoardTrafficDock() override;
 
-    // Takes the calls made since the last batch into the table (the timer does this at most
-    // 30 times a second while the window is shown).
+    // Takes the calls made since the last batch into the table (the timer does this ten times
+    // a second while the window is shown).
     void Sync();
     void OnSave();
     void OnCopy();

@@ -55,6 +55,13 @@ TEST(TrafficLogTest, KeepsTheNewestCallsAndCountsTheDropped) {
     log.Add(Call(CallKind::GetEvmId));
     EXPECT_EQ(log.FirstKept(), 5u);
     EXPECT_EQ(log.At(5).kind, CallKind::GetEvmId);
+
+    // A larger ring lets a hundredth of itself go at a time.
+    core::TrafficLog large(200);
+    for (int i = 0; i < 203; ++i) large.Add(Call(CallKind::WriteOneWire, true, false, i % 4));
+    EXPECT_EQ(large.Dropped(), 4u);
+    EXPECT_EQ(large.Size(), 199u);
+    EXPECT_EQ(large.At(202).where, 202 % 4);
 }
 
 TEST(TrafficViewTest, FiltersPollBlockAndFailures) {
