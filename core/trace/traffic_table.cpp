@@ -17,11 +17,17 @@ std::string Hex(unsigned value, int digits) {
     return text;
 }
 
+// Three decimals with a point whatever the process locale (the toolkit switches LC_NUMERIC to
+// the user's), so that the CSV file reads the same everywhere.
 std::string Milliseconds(std::chrono::steady_clock::time_point time,
                          std::chrono::steady_clock::time_point origin) {
+    const long long us =
+        std::chrono::duration_cast<std::chrono::microseconds>(time - origin).count();
+    const unsigned long long magnitude =
+        us < 0 ? 0ULL - static_cast<unsigned long long>(us) : static_cast<unsigned long long>(us);
     char text[32];
-    std::snprintf(text, sizeof(text), "%.3f",
-                  std::chrono::duration<double, std::milli>(time - origin).count());
+    std::snprintf(text, sizeof(text), "%s%llu.%03llu", us < 0 ? "-" : "", magnitude / 1000,
+                  magnitude % 1000);
     return text;
 }
 

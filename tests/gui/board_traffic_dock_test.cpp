@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QColor>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -123,6 +124,20 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
               std::string::npos)
         << csv.str();
     EXPECT_TRUE(prompts.shown.empty());
+
+    // A failing chip write: its one row is red, and the only one "Failures only" keeps.
+    board.Emulator().SetFaults(sim::Faults::FailCommand(0xA0));
+    view.OnSettingCommand(kPrescalerTwo);
+    dock->Sync();
+    const int failed = dock->Model().rowCount() - 1;
+    EXPECT_EQ(dock->Model().index(failed, 0).data(Qt::ForegroundRole).value<QColor>(),
+              QColor(200, 0, 0));
+    EXPECT_FALSE(dock->Model().index(failed - 1, 0).data(Qt::ForegroundRole).isValid());
+    dock->findChild<QCheckBox *>("failuresOnlyCheck")->click();
+    EXPECT_EQ(Column(dock->Model(), core::TrafficColumn::Result),
+              std::vector<std::string>{"failed: Velorin_WriteOneWire returned 1"});
+    board.Emulator().ClearFaults();
+    dock->findChild<QCheckBox *>("failuresOnlyCheck")->click();
 
     dock->Table().scrollToBottom();
     EXPECT_TRUE(testing::SaveScreenshot(frame, "main_window_board_traffic"));
