@@ -121,6 +121,7 @@ std::string TrafficCsv(const TrafficView &view) {
         Line([](TrafficColumn c) { return CsvField(TrafficColumnTitle(c)); }, ",") + "\r\n";
     const auto origin = view.Log().Origin();
     for (size_t row = 0; row < view.Size(); ++row) {
+        if (!view.Kept(row)) continue;
         csv += Line(
             [&](TrafficColumn c) { return CsvField(TrafficCell(view.Row(row), c, origin)); }, ",");
         csv += "\r\n";
@@ -132,7 +133,7 @@ std::string TrafficRowsText(const TrafficView &view, std::span<const size_t> row
     std::string text;
     const auto origin = view.Log().Origin();
     for (size_t row : rows) {
-        if (row >= view.Size()) continue;
+        if (!view.Kept(row)) continue;
         text += Line([&](TrafficColumn c) { return TrafficCell(view.Row(row), c, origin); }, "\t");
         text += "\n";
     }

@@ -21,6 +21,9 @@ class TrafficView {
     const TrafficLog &Log() const { return log_; }
     size_t Size() const { return rows_.size(); }
     const BoardCall &Row(size_t row) const { return log_.At(rows_[row]); }
+    // False for a row whose call the log has let go since the last DropExpired: its slot
+    // holds a newer call.
+    bool Kept(size_t row) const { return row < rows_.size() && rows_[row] >= log_.FirstKept(); }
 
     const TrafficFilter &Filter() const { return filter_; }
     // Rebuilds the rows from every call the log holds (up to where a pause stopped them).

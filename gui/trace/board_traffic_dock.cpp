@@ -189,6 +189,7 @@ void CBoardTrafficDock::ShowStatus() {
 }
 
 void CBoardTrafficDock::OnSave() {
+    Sync();
     core::SaveTraffic(model_->View(), prompts_);
 }
 

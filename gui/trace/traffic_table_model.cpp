@@ -24,7 +24,7 @@ int TrafficTableModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant TrafficTableModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) return QVariant();
+    if (!index.isValid() || !view_.Kept(static_cast<size_t>(index.row()))) return QVariant();
     const core::BoardCall &call = view_.Row(static_cast<size_t>(index.row()));
     switch (role) {
         case Qt::DisplayRole:

@@ -102,6 +102,8 @@ TEST(TrafficViewTest, BatchesPauseAndExpiry) {
     view.SetPaused(true);
     for (int i = 0; i < 3; ++i) log.Add(Call(CallKind::GetEvmId));
     EXPECT_EQ(view.Expired(), 1u);  // the ring let the first call go meanwhile
+    EXPECT_FALSE(view.Kept(0));
+    EXPECT_EQ(core::TrafficCsv(view).find("WriteOneWire"), std::string::npos);
     view.DropExpired();
     EXPECT_EQ(view.CollectNew(), 0u);
     EXPECT_EQ(view.Size(), 0u);
