@@ -60,7 +60,11 @@ std::string PortMeaning(uint16_t port, uint8_t value, BoardKindSeen kind) {
             return (enabled.size() == 1 ? "output " : "outputs ") + enabled + " enabled";
         }
         case kSupplyPort: {
-            const std::string missing = Blocks(value & 0x0F, SupplyStatusBit);
+            // A three-block board has no block D to name.
+            const std::string missing = Blocks(value, [kind](int block) {
+                return kind == BoardKindSeen::ThreeBlock && block == 3 ? uint8_t{0}
+                                                                       : SupplyStatusBit(block);
+            });
             return missing.empty() ? "all supplies present" : "no supply at " + missing;
         }
         default:

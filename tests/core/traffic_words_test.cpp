@@ -41,6 +41,7 @@ TEST(RequestWordsTest, EveryCommandOfTheSetInWords) {
         {{0x95, 0x00A0, 0}, "", kFour, 3, "set I2C hardware address 0x00A0", -1},
         {{0x96, 0, 0}, "\x12", kFour, 3, "port 0 read: 0x12 (power off, termination A)", -1},
         {{0x96, 0, 3}, "\x0A", kFour, 3, "port 3 read: 0x0A (no supply at B, D)", -1},
+        {{0x96, 0, 3}, "\x0C", kThree, 3, "port 3 read: 0x0C (no supply at C)", -1},
         {{0x96, 0, 3}, "", kFour, 3, "port 3 read", -1},
         {{0x97, 0x30, 0}, "", kThree, 3, "port 0 write 0x30 (power on, termination A)", -1},
         {{0x97, 0x30, 0},
