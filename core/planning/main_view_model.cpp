@@ -10,6 +10,7 @@
 #include "core/planning/number_text.h"
 #include "core/planning/plan_calculator.h"
 #include "core/planning/view_eeprom_commands.h"
+#include "core/text/latin1_text.h"
 
 namespace velorin::core {
 
@@ -85,6 +86,9 @@ bool MainViewModel::Recorded(BoardWrite kind, bool ok) {
 }
 
 void MainViewModel::InitialUpdate() {
+    // The form shows the state when this starts; the power switch at the end reads it back, so
+    // the calibration box keeps what the user left there however often this runs.
+    const bool calibrationOnForm = state_.vcoCalibrationOn;
     state_.vcoCalibrationOn = true;
     display_.prescalerText = kPrescalerTexts[0];
     display_.feedbackDividerText = kFeedbackTexts[0];
@@ -116,6 +120,7 @@ void MainViewModel::InitialUpdate() {
     if (board_.GetEvmId(id)) state_.boardId = id;
     display_.blockDVisible = IsFourBlockBoard();
 
+    state_.vcoCalibrationOn = calibrationOnForm;
     ApplyPowerEnable();
 }
 
@@ -278,7 +283,13 @@ void MainViewModel::PollBoard() {
         } else if (state_.terminationOn) {
             port0 = WithBits(port0, bit, true);
         }
-        if (port0Known && !board_.WritePort(kControlPort, port0)) answered = false;
+        if (port0Known) {
+            const bool written = board_.WritePort(kControlPort, port0);
+            answered = answered && written;
+            // Port 0 holds the power bit: once the board takes it again, an old failed power
+            // switch no longer describes the board.
+            if (written) status_.Record(BoardWrite::Power, 0, true);
+        }
     } else {
         answered = false;
     }
@@ -355,14 +366,15 @@ void MainViewModel::ApplyPlan(int prescaler, int outputDivider, int vcoNumber) {
 
 void MainViewModel::LoadCrystalFrequency() {
     const CrystalLoad load = core::LoadCrystalFrequency(board_);
-    status_.Record(BoardWrite::Crystal, 1, load.ok);
-    state_.inputText = load.text;
+    status_.Record(BoardWrite::CrystalRead, 1, load.ok);
+    // The record is single-byte text; a blank one is ten 0xFF bytes.
+    state_.inputText = Latin1ToUtf8(load.text);
 }
 
 bool MainViewModel::SaveCrystalFrequency(std::string_view typed) {
     const CrystalSaveOutcome outcome = core::SaveCrystalFrequency(board_, prompts_, typed);
     if (outcome == CrystalSaveOutcome::OutOfRange) return false;
-    status_.Record(BoardWrite::Crystal, 1, outcome == CrystalSaveOutcome::Stored);
+    status_.Record(BoardWrite::CrystalWrite, 1, outcome == CrystalSaveOutcome::Stored);
     return true;
 }
 

@@ -33,10 +33,8 @@ class MainViewModel {
     MainViewState &State() { return state_; }
     const MainViewState &State() const { return state_; }
     const MainViewDisplay &Display() const { return display_; }
-    const RegisterImage &Image() const { return image_; }
     // The status bar's line about failed silent writes; empty when the board holds the form.
     std::string StatusMessage() const { return status_.Message(); }
-    const BoardWriteStatus &WriteStatus() const { return status_; }
 
     // At start and after every new or opened document. Reads the board identity once, so that
     // the termination bits are placed right before the first poll, and switches the power.

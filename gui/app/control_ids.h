@@ -69,8 +69,7 @@ inline constexpr int kCalibrationCheck = 1045;
 inline constexpr int kOutputFrequencyEdit = 1200;
 inline constexpr int kInputFrequencyFormEdit = 1201;
 inline constexpr int kRangeWarningLabel = 1204;
-// Popup menu of the blocks and its commands.
-inline constexpr int kBlockPopupMenu = 147;
+// Crystal dialog (template 171).
 inline constexpr int kCrystalDialog = 171;
 inline constexpr int kCrystalEdit = 1205;
 

@@ -7,12 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "core/planning/block_tooltips.h"
 #include "core/planning/plan_calculator.h"
+#include "core/ui/led_colors.h"
 #include "core/ui/main_form_layout.h"
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"
@@ -35,8 +35,6 @@ namespace velorin::gui {
 namespace {
 
 constexpr int kPollPeriodMs = 500;
-constexpr int kLedColorRed = 2001;
-constexpr int kLedShapeRound = 3001;
 const QColor kFaceNormal(151, 219, 244);
 const QColor kFacePressed(211, 247, 254);
 
@@ -57,27 +55,26 @@ Widget *Placed(Widget *widget, int id, const char *name) {
     return widget;
 }
 
+// The block's clickable and painted area: the pixels the layout's shape test admits, row by row,
+// so that what the user can click is exactly the tested geometry.
 QRegion BlockRegion(const core::FormBlock &block) {
-    const QRect box(0, 0, block.rect.width, block.rect.height);
-    switch (block.shape) {
-        case core::BlockShape::Ellipse:
-            return QRegion(box, QRegion::Ellipse);
-        case core::BlockShape::RightTriangle: {
-            const QPolygon triangle(
-                {box.topLeft(), QPoint(box.right(), box.center().y()), box.bottomLeft()});
-            return QRegion(triangle);
-        }
-        case core::BlockShape::RoundedRect: {
-            QPainterPath path;
-            path.addRoundedRect(box, core::kBlockCornerDiameter / 2.0,
-                                core::kBlockCornerDiameter / 2.0);
-            return QRegion(path.toFillPolygon().toPolygon());
+    const core::FormRect box{0, 0, block.rect.width, block.rect.height};
+    QRegion region;
+    for (int y = 0; y < box.height; ++y) {
+        int start = -1;
+        for (int x = 0; x <= box.width; ++x) {
+            const bool inside = x < box.width && core::ShapeContains(block.shape, box, x, y);
+            if (inside && start < 0) start = x;
+            if (!inside && start >= 0) {
+                region += QRect(start, y, x - start, 1);
+                start = -1;
+            }
         }
     }
-    return QRegion(box);
+    return region;
 }
 
-void SetLed(CDynamicLED &led, bool lit) {
+void ShowLit(CDynamicLED &led, bool lit) {
     if (led.IsOn() == lit) return;
     lit ? led.TurnOn() : led.TurnOff();
 }
@@ -147,6 +144,7 @@ void CGuiView::BuildForm() {
     loopFilter_->setIcon(QPixmap::fromImage(LoadBitmapResource(bitmaps::kLoopFilterBlock)));
     loopFilter_->setIconSize(Place(ids::kLoopFilterPicture).size());
     loopFilter_->setAccessibleName("Loop filter");
+    loopFilter_->setToolTip(QString::fromUtf8(core::BlockToolTip(ids::kLoopFilterPicture)));
 
     auto block = [this](int id, const char *caption, const char *name) {
         return Placed(new CUniButton(QString::fromUtf8(caption), this), id, name);
@@ -324,8 +322,8 @@ void CGuiView::ShowDisplay() {
         vco_->setText(Text(d.vcoCaption));
         vco_->setAccessibleName(Text(d.vcoCaption));
     }
-    SetLed(*usbLed_, d.usbLedLit);
-    for (size_t b = 0; b < 4; ++b) SetLed(*vddLeds_[b], d.vddLedLit[b]);
+    ShowLit(*usbLed_, d.usbLedLit);
+    for (size_t b = 0; b < 4; ++b) ShowLit(*vddLeds_[b], d.vddLedLit[b]);
     if (blocks_[3]->isVisibleTo(this) != d.blockDVisible) blocks_[3]->setVisible(d.blockDVisible);
     if (rangeWarning_->isVisibleTo(this) != d.rangeWarningVisible)
         rangeWarning_->setVisible(d.rangeWarningVisible);
@@ -339,6 +337,9 @@ void CGuiView::OnInitialUpdate() {
     ShowState();
     model_.InitialUpdate();
     ShapeBlocks();
+    // Red when lit, green when unlit, round, steady.
+    usbLed_->SetLed(core::LedColorRed, core::LedShapeRound);
+    for (CDynamicLED *led : vddLeds_) led->SetLed(core::LedColorRed, core::LedShapeRound);
     timer_.start(kPollPeriodMs);
     ShowDisplay();
 }
