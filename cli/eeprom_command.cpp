@@ -13,7 +13,7 @@
 #include "core/device/programming_sequences.h"
 #include "core/device/programming_steps.h"
 #include "core/device/readback.h"
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::cli {
 

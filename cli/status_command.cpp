@@ -5,7 +5,7 @@
 #include "cli/board_session.h"
 #include "cli/commands.h"
 #include "core/device/board_ports.h"
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::cli {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/app/file_io.h"
+#include "core/base/file_io.h"
 
 namespace velorin::core {
 

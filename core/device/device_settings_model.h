@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/register_image.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::core {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/loopfilter/loop_filter_design.h"
-#include "core/loopfilter/loop_filter_word.h"
+#include "core/device/loop_filter_word.h"
 
 namespace velorin::core {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/loopfilter/bode_data.h"
 #include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/device/board_eeprom_map.h"
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 namespace velorin::core {
 

@@ -1,16 +1,18 @@
 #include "core/planning/main_view_model.h"
 
+#include <algorithm>
 #include <array>
 
+#include "core/base/latin1_text.h"
+#include "core/base/number_text.h"
 #include "core/device/board_ports.h"
+#include "core/device/loop_filter_word.h"
 #include "core/device/port_switches.h"
 #include "core/device/programming_steps.h"
 #include "core/device/sequence_messages.h"
 #include "core/planning/crystal_record.h"
-#include "core/planning/number_text.h"
 #include "core/planning/plan_calculator.h"
 #include "core/planning/view_eeprom_commands.h"
-#include "core/text/latin1_text.h"
 
 namespace velorin::core {
 
@@ -20,22 +22,28 @@ constexpr uint32_t kConstructionControlWord = 0x8002279E;
 constexpr int kFullChargePumpCode = 15;
 constexpr int kCalibrationRestartMs = 50;
 
-constexpr std::array<const char *, 4> kPrescalerTexts = {"/ 5", "/ 3", "/ 4", "/ 2"};
-constexpr std::array<double, 4> kPrescalerValues = {5, 3, 4, 2};
-constexpr std::array<const char *, 4> kFeedbackTexts = {"/ 12", "/ 16", "/ 20", "/ 32"};
-constexpr std::array<double, 4> kFeedbackValues = {12, 16, 20, 32};
-// The feedback divider that goes with each prescaler code.
-constexpr std::array<int, 4> kFeedbackIndexForPrescaler = {0, 2, 1, 3};
-constexpr std::array<const char *, 6> kOutputDividerTexts = {"/ 1", "/ 2",  "/ 4",
-                                                             "/ 8", "/ 16", "/ 32"};
-constexpr std::array<double, 6> kOutputDividerValues = {1, 2, 4, 8, 16, 32};
-constexpr std::array<const char *, 5> kChargePumpTexts = {"0", "56 µA", "112 µA", "168 µA",
-                                                          "224 µA"};
-constexpr std::array<double, 5> kChargePumpCurrents = {0, 0.000056, 0.000112, 0.000168, 0.000224};
+// The feedback-divider block's choices in menu order (12, 16, 20, 32), and the one that goes
+// with each prescaler code.
+constexpr std::array<int, 4> kFeedbackDividers = [] {
+    std::array<int, 4> sorted = FeedbackDividerForPrescaler;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}();
+constexpr int FeedbackIndexForPrescaler(int code) {
+    for (size_t i = 0; i < kFeedbackDividers.size(); ++i) {
+        if (kFeedbackDividers[i] == FeedbackDividerForPrescaler[static_cast<size_t>(code & 3)])
+            return static_cast<int>(i);
+    }
+    return 0;
+}
 
 template <size_t N>
-bool InTable(int index, const std::array<const char *, N> &) {
+bool InTable(int index, const std::array<int, N> &) {
     return index >= 0 && index < static_cast<int>(N);
+}
+
+std::string ChargePumpText(int index) {
+    return FieldValueText(Field::ChargePump, ChargePumpCodes[static_cast<size_t>(index)]);
 }
 
 struct SettingCommand {
@@ -90,10 +98,10 @@ void MainViewModel::InitialUpdate() {
     // the calibration box keeps what the user left there however often this runs.
     const bool calibrationOnForm = state_.vcoCalibrationOn;
     state_.vcoCalibrationOn = true;
-    display_.prescalerText = kPrescalerTexts[0];
-    display_.feedbackDividerText = kFeedbackTexts[0];
-    display_.outputDividerText = kOutputDividerTexts[0];
-    display_.chargePumpText = kChargePumpTexts[4];
+    display_.prescalerText = FieldValueText(Field::Prescaler, 0);
+    display_.feedbackDividerText = "/ " + std::to_string(kFeedbackDividers[0]);
+    display_.outputDividerText = FieldValueText(Field::OutputDivider, 0);
+    display_.chargePumpText = ChargePumpText(4);
     display_.outputTypeText = kLvdsStartText;
     display_.vcoCaption = kVcoStartCaption;
     display_.vcoText = kVco1DefaultText;
@@ -125,31 +133,33 @@ void MainViewModel::InitialUpdate() {
 }
 
 void MainViewModel::SetPrescaler(int code, bool write) {
-    if (!InTable(code, kPrescalerTexts)) return;
-    display_.prescalerText = kPrescalerTexts[static_cast<size_t>(code)];
-    state_.prescalerValue = kPrescalerValues[static_cast<size_t>(code)];
+    if (!InTable(code, PrescalerForCode)) return;
+    display_.prescalerText = FieldValueText(Field::Prescaler, code);
+    state_.prescalerValue = PrescalerForCode[static_cast<size_t>(code)];
     SetPrescalerCode(image_, code);
     if (write) WriteImageToChip();
 }
 
 void MainViewModel::SetFeedbackDivider(int index) {
-    if (!InTable(index, kFeedbackTexts)) return;
-    display_.feedbackDividerText = kFeedbackTexts[static_cast<size_t>(index)];
-    state_.feedbackDividerValue = kFeedbackValues[static_cast<size_t>(index)];
+    if (!InTable(index, kFeedbackDividers)) return;
+    const int divider = kFeedbackDividers[static_cast<size_t>(index)];
+    display_.feedbackDividerText = "/ " + std::to_string(divider);
+    state_.feedbackDividerValue = divider;
 }
 
 void MainViewModel::SetOutputDivider(int code, bool write) {
-    if (!InTable(code, kOutputDividerTexts)) return;
-    display_.outputDividerText = kOutputDividerTexts[static_cast<size_t>(code)];
-    state_.outputDividerValue = kOutputDividerValues[static_cast<size_t>(code)];
+    if (!InTable(code, OutputDividerForCode)) return;
+    display_.outputDividerText = FieldValueText(Field::OutputDivider, code);
+    state_.outputDividerValue = OutputDividerForCode[static_cast<size_t>(code)];
     SetOutputDividerCode(image_, code);
     if (write) WriteImageToChip();
 }
 
 void MainViewModel::SetChargePump(int index, bool write) {
-    if (!InTable(index, kChargePumpTexts)) return;
-    display_.chargePumpText = kChargePumpTexts[static_cast<size_t>(index)];
-    state_.chargePumpCurrent = kChargePumpCurrents[static_cast<size_t>(index)];
+    if (!InTable(index, ChargePumpCodes)) return;
+    display_.chargePumpText = ChargePumpText(index);
+    // 56 µA per source, in amperes.
+    state_.chargePumpCurrent = index * kChargePumpStepMicroAmps / 1e6;
     SetChargePumpCode(image_, ChargePumpCodes[static_cast<size_t>(index)]);
     if (write) WriteImageToChip();
 }
@@ -348,14 +358,13 @@ void MainViewModel::ApplyInputCalculation() {
 void MainViewModel::ApplyPlan(int prescaler, int outputDivider, int vcoNumber) {
     // Prescaler value to its code; the feedback divider follows the prescaler.
     for (int code = 0; code < 4; ++code) {
-        if (static_cast<int>(kPrescalerValues[static_cast<size_t>(code)]) != prescaler) continue;
+        if (PrescalerForCode[static_cast<size_t>(code)] != prescaler) continue;
         SetPrescaler(code, true);
-        SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(code)]);
+        SetFeedbackDivider(FeedbackIndexForPrescaler(code));
         break;
     }
     for (int code = 0; code < 6; ++code) {
-        if (static_cast<int>(kOutputDividerValues[static_cast<size_t>(code)]) != outputDivider)
-            continue;
+        if (OutputDividerForCode[static_cast<size_t>(code)] != outputDivider) continue;
         SetOutputDivider(code, true);
         break;
     }
@@ -378,15 +387,15 @@ bool MainViewModel::SaveCrystalFrequency(std::string_view typed) {
     return true;
 }
 
-void MainViewModel::ApplyLoopFilter(double bandwidth, double phaseMargin, int c1Code, int c2Code,
-                                    int c3Code, int r2Code) {
-    state_.loopBandwidth = bandwidth;
-    state_.phaseMargin = phaseMargin;
-    const uint32_t word = (static_cast<uint32_t>(c3Code) & 0x0F) * 32768u +
-                          (static_cast<uint32_t>(c1Code) & 0x1F) * 1024u +
-                          (static_cast<uint32_t>(r2Code) & 0x1F) * 32u +
-                          (static_cast<uint32_t>(c2Code) & 0x1F);
-    SetLoopFilterWord(image_, word);
+LoopFilterRequest MainViewModel::LoopFilterRequestNow() const {
+    return LoopFilterRequest{state_.loopBandwidth, state_.phaseMargin, state_.chargePumpCurrent,
+                             state_.prescalerValue, state_.feedbackDividerValue};
+}
+
+void MainViewModel::ApplyLoopFilter(const LoopFilterChoice &choice) {
+    state_.loopBandwidth = choice.bandwidthHz;
+    state_.phaseMargin = choice.phaseMarginDeg;
+    image_.SetControlWord(StoreLoopFilterCodes(image_.ControlWord(), ChoiceCodes(choice)));
     WriteImageToChip();
 }
 
@@ -404,7 +413,7 @@ void MainViewModel::TakeBackAdvancedControl(int blockIndex, int outputType, int 
     // Codes 6 and 7 have no divider of the table: the block keeps what it showed.
     SetOutputDivider(OutputDividerCode(image_), false);
     SetChargePump(DecodeChargePumpCode(ChargePumpCode(image_)), false);
-    SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(prescalerCode & 3)]);
+    SetFeedbackDivider(FeedbackIndexForPrescaler(prescalerCode));
 }
 
 SequenceResult MainViewModel::WriteEepromNoLock() {

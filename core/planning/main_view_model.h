@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
+#include "core/loopfilter/loop_filter_dialog_model.h"
 #include "core/planning/board_write_status.h"
 #include "core/planning/main_view_state.h"
 
@@ -75,9 +76,10 @@ class MainViewModel {
     // The dialog's OK; false while the entry is out of range (the dialog stays open).
     bool SaveCrystalFrequency(std::string_view typed);
 
-    // The loop-filter dialog's OK: bandwidth, margin and the four codes into the image.
-    void ApplyLoopFilter(double bandwidth, double phaseMargin, int c1Code, int c2Code, int c3Code,
-                         int r2Code);
+    // What the loop-filter dialog starts from, and its OK: bandwidth, margin and the four codes
+    // into the image, then the chip write.
+    LoopFilterRequest LoopFilterRequestNow() const;
+    void ApplyLoopFilter(const LoopFilterChoice &choice);
     // The device-settings dialog has closed: take back its block, driver and VCO choice, apply
     // them and refresh the blocks from the image.
     void TakeBackAdvancedControl(int blockIndex, int outputType, int vcoSelect);

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/configuration_file.h"
+#include "core/device/configuration_file.h"
 #include "core/app/firmware_download.h"
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/device/register_image.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/document.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "core/app/prompts.h"
-#include "core/app/thread_sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/thread_sleeper.h"
 #include "core/device/library_board.h"
 #include "gui/app/program_services.h"
 #include "gui/app/recent_file_list.h"

@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/lock_indicators.h"
 #include "gui/planning/calculator_bars.h"

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "core/app/file_io.h"
+#include "core/base/file_io.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/qt_prompts.h"
 #include "gui/planning/bode_plot.h"

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/loopfilter/loop_filter_dialog_model.h"
 
 class QLabel;

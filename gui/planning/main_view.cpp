@@ -144,7 +144,7 @@ void CGuiView::BuildForm() {
     loopFilter_->setIcon(QPixmap::fromImage(LoadBitmapResource(bitmaps::kLoopFilterBlock)));
     loopFilter_->setIconSize(Place(ids::kLoopFilterPicture).size());
     loopFilter_->setAccessibleName("Loop filter");
-    loopFilter_->setToolTip(QString::fromUtf8(core::BlockToolTip(ids::kLoopFilterPicture)));
+    loopFilter_->setToolTip(QString::fromStdString(core::BlockToolTip(ids::kLoopFilterPicture)));
 
     auto block = [this](int id, const char *caption, const char *name) {
         return Placed(new CUniButton(QString::fromUtf8(caption), this), id, name);
@@ -161,7 +161,7 @@ void CGuiView::BuildForm() {
     for (CUniButton *b :
          {otherVco_, chargePump_, vco_, prescaler_, output_, feedbackDivider_, outputDivider_}) {
         b->setAccessibleName(b->text().simplified());
-        b->setToolTip(QString::fromUtf8(core::BlockToolTip(ControlIdOf(b))));
+        b->setToolTip(QString::fromStdString(core::BlockToolTip(ControlIdOf(b))));
     }
 
     inputEdit_ = Placed(new QLineEdit(this), ids::kInputFrequencyFormEdit, "inputFrequencyEdit");
@@ -422,16 +422,8 @@ void CGuiView::OnWriteEepromLock() {
 
 void CGuiView::OnOpenLoopFilter() {
     ReadForm();
-    const core::MainViewState &s = model_.State();
-    CLoopFilterDlg dialog(
-        core::LoopFilterRequest{s.loopBandwidth, s.phaseMargin, s.chargePumpCurrent,
-                                s.prescalerValue, s.feedbackDividerValue},
-        services_.prompts, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        const core::LoopFilterChoice c = dialog.Choice();
-        model_.ApplyLoopFilter(c.bandwidthHz, c.phaseMarginDeg, c.c1Code, c.c2Code, c.c3Code,
-                               c.r2Code);
-    }
+    CLoopFilterDlg dialog(model_.LoopFilterRequestNow(), services_.prompts, this);
+    if (dialog.exec() == QDialog::Accepted) model_.ApplyLoopFilter(dialog.Choice());
     ShowDisplay();
 }
 

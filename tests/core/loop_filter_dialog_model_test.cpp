@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 namespace velorin::core {
 namespace {

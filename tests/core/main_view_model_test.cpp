@@ -271,7 +271,7 @@ TEST(MainViewModelTest, TakeBackOfTheDeviceSettingsDialog) {
 TEST(MainViewModelTest, LoopFilterOkWritesBits0To18AndKeepsTheRest) {
     ViewRun v;
     const uint32_t before = v.image.ControlWord();
-    v.model.ApplyLoopFilter(123456.7, 55.5, 17, 3, 11, 22);  // C1, C2, C3, R2
+    v.model.ApplyLoopFilter({123456.7, 55.5, 17, 3, 11, 22});  // C1, C2, C3, R2
     EXPECT_EQ(core::C1Code(v.image), 17);
     EXPECT_EQ(core::C2Code(v.image), 3);
     EXPECT_EQ(core::C3Code(v.image), 11);

@@ -1,4 +1,4 @@
-#include "core/app/private_profile.h"
+#include "core/base/private_profile.h"
 
 #include <gtest/gtest.h>
 

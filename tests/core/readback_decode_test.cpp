@@ -91,10 +91,10 @@ TEST(ReadBackDecodeTest, ChargePumpTextCountsSetBits) {
               "112 \xC2\xB5"
               "A");
     for (int code : {1, 2, 4, 8})
-        EXPECT_EQ(ChargePumpText(code),
+        EXPECT_EQ(FieldValueText(Field::ChargePump, code),
                   "56 \xC2\xB5"
                   "A");
-    EXPECT_EQ(ChargePumpText(7),
+    EXPECT_EQ(FieldValueText(Field::ChargePump, 7),
               "168 \xC2\xB5"
               "A");
 }
@@ -172,8 +172,8 @@ TEST(ReadBackDecodeTest, FieldTableNamesEveryTextOnce) {
     for (const ReadBackTextField &field : ReadBackTextFields) texts.*field.text = field.key;
     EXPECT_EQ(texts.vcoSelectText, "vcoSelectText");
     EXPECT_EQ(texts.raw, "raw");
-    EXPECT_EQ(OutputDividerText(5), "/ 32");
-    EXPECT_EQ(OutputDividerText(6), "");
+    EXPECT_EQ(FieldValueText(Field::OutputDivider, 5), "/ 32");
+    EXPECT_EQ(FieldValueText(Field::OutputDivider, 6), "");
     EXPECT_EQ(CalDelayText(4), "");
 }
 

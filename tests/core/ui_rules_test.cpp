@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/ui/button_face.h"
 #include "core/ui/color_key.h"
 #include "core/ui/led_colors.h"

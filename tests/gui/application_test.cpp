@@ -17,8 +17,8 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "core/app/configuration_file.h"
-#include "core/app/program_names.h"
+#include "core/device/configuration_file.h"
+#include "core/base/program_names.h"
 #include "core/device/register_image.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/document.h"

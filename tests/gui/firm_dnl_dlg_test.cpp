@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/board_run.h"
 #include "core/forwarding_board.h"
 #include "gui/app/application.h"

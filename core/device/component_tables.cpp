@@ -1,4 +1,4 @@
-#include "core/loopfilter/component_tables.h"
+#include "core/device/component_tables.h"
 
 #include <cmath>
 

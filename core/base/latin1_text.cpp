@@ -1,4 +1,4 @@
-#include "core/text/latin1_text.h"
+#include "core/base/latin1_text.h"
 
 namespace velorin::core {
 

@@ -1,4 +1,4 @@
-#include "core/app/file_io.h"
+#include "core/base/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

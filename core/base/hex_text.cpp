@@ -1,4 +1,4 @@
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::core {
 

@@ -1,7 +1,7 @@
-#include "core/app/configuration_file.h"
+#include "core/device/configuration_file.h"
 
-#include "core/app/profile_file.h"
-#include "core/text/hex_text.h"
+#include "core/base/profile_file.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::core {
 

@@ -1,7 +1,7 @@
 // A Sleeper that blocks the calling thread for the whole pause.
 #pragma once
 
-#include "core/app/sleeper.h"
+#include "core/base/sleeper.h"
 
 namespace velorin::core {
 

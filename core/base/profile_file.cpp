@@ -1,7 +1,7 @@
-#include "core/app/profile_file.h"
+#include "core/base/profile_file.h"
 
-#include "core/app/file_io.h"
-#include "core/app/private_profile.h"
+#include "core/base/file_io.h"
+#include "core/base/private_profile.h"
 
 namespace velorin::core {
 

@@ -7,7 +7,7 @@ namespace velorin::core {
 inline constexpr const char *kApplicationName = "QV MXRG817A CtrlGui Version 1.0";
 inline constexpr const char *kWindowTitle = "QV MXRG817A CtrlGui - Version 1.0";
 inline constexpr const char *kSettingsOrganisation = "Local AppWizard-Generated Applications";
-// The document's own names (title, filter, extension) are in core/app/configuration_file.h.
+// The document's own names (title, filter, extension) are in core/device/configuration_file.h.
 inline constexpr const char *kAllFilesLabel = "All Files (*.*)";
 inline constexpr int kRecentFileCount = 4;
 

@@ -1,4 +1,4 @@
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 #include <charconv>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "core/app/thread_sleeper.h"
+#include "core/base/thread_sleeper.h"
 
 #include <chrono>
 #include <thread>

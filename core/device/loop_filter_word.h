@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/device/register_fields.h"
+
 namespace velorin::core {
 
 struct LoopFilterCodes {
@@ -12,8 +14,6 @@ struct LoopFilterCodes {
     int c3 = 0;  // 4 bits
     int r2 = 0;  // 5 bits
 };
-
-constexpr uint32_t kLoopFilterWordMask = 0x7FFFF;
 
 // C2 in bits 0-4, R2 in 5-9, C1 in 10-14, C3 in 15-18; each code cut to its field width.
 uint32_t LoopFilterControlWord(const LoopFilterCodes &codes);
