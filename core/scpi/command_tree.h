@@ -1,6 +1,7 @@
 // The headers a command table offers, and the resolution of a typed header against them under
 // SCPI's path rule: after ';' a compound header without a leading ':' continues from the node
-// of the previous compound header; common commands leave that node alone.
+// of the previous compound header (and, naming nothing there, from the root); common commands
+// leave that node alone.
 #pragma once
 
 #include <optional>
@@ -29,6 +30,8 @@ class CommandTree {
     std::optional<Found> Resolve(const ProgramUnit &unit, std::vector<std::string> &path) const;
 
   private:
+    std::optional<Found> Find(const ProgramUnit &unit, const std::vector<std::string> &full) const;
+
     struct Entry {
         std::vector<HeaderNode> nodes;
         bool query = false;

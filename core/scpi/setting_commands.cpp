@@ -63,7 +63,12 @@ void ShowImage(MainViewModel &model, const RegisterImage &image) {
     model.SetPrescaler(prescalerCode, false);
     model.SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(prescalerCode & 3)]);
     model.SetOutputDivider(OutputDividerCode(image), false);
-    model.SetChargePump(DecodeChargePumpCode(ChargePumpCode(image)), false);
+    // A charge-pump code that is no thermometer code has no position to show; the setter
+    // would overwrite it.
+    const int chargePump = DecodeChargePumpCode(ChargePumpCode(image));
+    if (ChargePumpCodes[static_cast<size_t>(chargePump)] == ChargePumpCode(image)) {
+        model.SetChargePump(chargePump, false);
+    }
     model.State().vcoSelect = VcoSelect(image);
     model.State().outputType = OutputType(image);
 }
