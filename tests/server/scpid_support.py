@@ -67,7 +67,8 @@ class ServerTest(unittest.TestCase):
         self.sim.send_signal(signal.SIGTERM)
         self.sim.wait(timeout=10)
         self.server_out.close()
-        output = open(os.path.join(self.dir.name, "scpid.out")).read()
+        with open(os.path.join(self.dir.name, "scpid.out")) as out:
+            output = out.read()
         self.dir.cleanup()
         self.assertTrue(alive, output)
         self.assertEqual(code, 0, output)

@@ -129,7 +129,17 @@ class VanishingBoardTest(ServerTest):
         sim = subprocess.Popen([os.path.join(os.environ["VELORIN_BIN_DIR"], "velorin-boardsim"),
                                 "--device-dir", self.device_dir],
                                stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
-        self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(self.device_dir, "board0"))))
+        # The killed emulator's socket file is still there until the new one replaces it.
+        def serving():
+            probe = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+            try:
+                probe.connect(os.path.join(self.device_dir, "board0"))
+                return True
+            except OSError:
+                return False
+            finally:
+                probe.close()
+        self.assertTrue(wait_for(serving))
         return sim
 
 
