@@ -160,11 +160,7 @@ void DeviceSettingsModel::UpdateFeedbackDividerText() {
 RefreshOutcome DeviceSettingsModel::Refresh() {
     BuildRegisterImage();
     RefreshOutcome outcome;
-    uint8_t port = 0;
-    if (!board_.ReadPort(kControlPort, port)) {
-        board_.Close();
-        outcome.boardLost = !board_.Open();
-    }
+    outcome.boardLost = !link_.WatchControlPort(false).reachable;
     // The windows depend on the dividers only, so they follow the lists with or without a board.
     UpdateFrequencyWindows();
     return outcome;

@@ -11,6 +11,7 @@
 #include "core/base/prompts.h"
 #include "core/base/sleeper.h"
 #include "core/device/board.h"
+#include "core/device/board_link.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
@@ -136,6 +137,7 @@ class DeviceSettingsModel {
     ImageBuilder Builder();
 
     Board &board_;
+    BoardLink link_{board_};
     Prompts &prompts_;
     Sleeper &sleeper_;
     RegisterImage &image_;

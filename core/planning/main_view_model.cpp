@@ -124,8 +124,7 @@ void MainViewModel::InitialUpdate() {
 
     // Without the identity the first setting change would place the termination bit as on a
     // three-block board; a failed read leaves the last one known.
-    uint8_t id = 0;
-    if (board_.GetEvmId(id)) state_.boardId = id;
+    if (link_.ReadIdentity()) state_.boardId = link_.Identity();
     display_.blockDVisible = IsFourBlockBoard();
 
     state_.vcoCalibrationOn = calibrationOnForm;
@@ -258,25 +257,20 @@ void MainViewModel::PollBoard() {
         ~Done() { flag = false; }
     } done{polling_};
 
-    bool answered = true;
-    uint8_t port0 = 0;
-    bool port0Known = board_.ReadPort(kControlPort, port0);
-    if (!port0Known) {
-        board_.Close();
-        if (!board_.Open()) {
-            display_.usbLedLit = true;
-            return;
-        }
-        // The failed read left nothing to go on: the power flag and the port-0 write below use
-        // the port as it is now, and are skipped when that read fails too.
-        port0Known = board_.ReadPort(kControlPort, port0);
-        answered = port0Known;
+    // After a reopen the failed read left nothing to go on: the power flag and the port-0 write
+    // below use the port as it is now, and are skipped when that read fails too.
+    const BoardLink::Watch watch = link_.WatchControlPort(true);
+    if (!watch.reachable) {
+        display_.usbLedLit = true;
+        return;
     }
     display_.usbLedLit = false;
+    const bool port0Known = watch.controlPort.has_value();
+    uint8_t port0 = watch.controlPort.value_or(0);
+    bool answered = port0Known;
 
-    uint8_t id = state_.boardId;
-    if (board_.GetEvmId(id)) {
-        state_.boardId = id;
+    if (link_.ReadIdentity()) {
+        state_.boardId = link_.Identity();
     } else {
         answered = false;
     }

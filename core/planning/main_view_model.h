@@ -12,6 +12,7 @@
 #include "core/base/prompts.h"
 #include "core/base/sleeper.h"
 #include "core/device/board.h"
+#include "core/device/board_link.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
 #include "core/loopfilter/loop_filter_dialog_model.h"
@@ -95,6 +96,7 @@ class MainViewModel {
     bool Recorded(BoardWrite kind, bool ok);
 
     Board &board_;
+    BoardLink link_{board_};
     Prompts &prompts_;
     Sleeper &sleeper_;
     RegisterImage &image_;

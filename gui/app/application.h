@@ -42,7 +42,6 @@ class CQVVelorinCtrlGuiApp : public QObject {
     CQVVelorinCtrlGuiDoc *Document() const { return document_.get(); }
     const RecentFileList &RecentFiles() const { return recentFiles_; }
     // The start-up steps taken, by name, in order.
-    const QStringList &StartupSteps() const { return steps_; }
 
     void OnFileNew();
     void OnFileOpen();
@@ -74,7 +73,6 @@ class CQVVelorinCtrlGuiApp : public QObject {
     ViewFactory viewFactory_;
     std::unique_ptr<CQVVelorinCtrlGuiDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
-    QStringList steps_;
 };
 
 }  // namespace velorin::gui
