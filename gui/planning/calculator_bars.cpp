@@ -74,4 +74,32 @@ CInputCalculatorBar::CInputCalculatorBar(QWidget *parent) : QWidget(parent) {
     layout->addStretch();
 }
 
+std::string COutputCalculatorBar::InputFrequency() const {
+    return input_->text().toStdString();
+}
+
+void COutputCalculatorBar::SetInputFrequency(const std::string &text) {
+    input_->setText(QString::fromStdString(text));
+}
+
+void COutputCalculatorBar::ShowOutputs(const std::vector<std::string> &lines,
+                                       const std::string &fieldText) {
+    outputs_->clear();
+    for (const std::string &line : lines) outputs_->addItem(QString::fromStdString(line));
+    if (!lines.empty()) outputs_->setCurrentIndex(0);
+    outputs_->setEditText(QString::fromStdString(fieldText));
+}
+
+std::string COutputCalculatorBar::ChosenOutput() const {
+    return outputs_->currentText().toStdString();
+}
+
+std::string CInputCalculatorBar::DesiredOutput() const {
+    return desired_->text().toStdString();
+}
+
+void CInputCalculatorBar::SetRequiredInput(const std::string &text) {
+    required_->setText(QString::fromStdString(text));
+}
+
 }  // namespace velorin::gui

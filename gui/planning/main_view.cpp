@@ -1,7 +1,6 @@
 #include "gui/planning/main_view.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
@@ -360,37 +359,29 @@ void CGuiView::OnBlockSelected() {
     ReadForm();
     const auto crystal = model_.SelectBlock();
     if (crystal) {
-        frame_.OutputCalculator()->InputFrequencyEdit()->setText(Text(*crystal));
+        frame_.OutputCalculator()->SetInputFrequency(*crystal);
         ShowDisplay();
         OnCalculateOutputs();
     }
     ShowDisplay();
 }
 
-void CGuiView::ShowOutputCalculation(const core::OutputCalculation &calculation) {
-    QComboBox *combo = frame_.OutputCalculator()->PossibleOutputsCombo();
-    combo->clear();
-    for (const std::string &line : calculation.lines) combo->addItem(Text(line));
-    if (!calculation.lines.empty()) combo->setCurrentIndex(0);
-    combo->setEditText(Text(calculation.fieldText));
-}
-
 void CGuiView::OnCalculateOutputs() {
-    ShowOutputCalculation(core::MainViewModel::CalculateOutputs(
-        frame_.OutputCalculator()->InputFrequencyEdit()->text().toStdString()));
+    COutputCalculatorBar *bar = frame_.OutputCalculator();
+    const core::OutputCalculation calculation =
+        core::MainViewModel::CalculateOutputs(bar->InputFrequency());
+    bar->ShowOutputs(calculation.lines, calculation.fieldText);
 }
 
 void CGuiView::OnCalculateInput() {
-    const auto required =
-        model_.CalculateInput(frame_.InputCalculator()->DesiredOutputEdit()->text().toStdString());
-    if (required) frame_.InputCalculator()->RequiredInputEdit()->setText(Text(*required));
+    const auto required = model_.CalculateInput(frame_.InputCalculator()->DesiredOutput());
+    if (required) frame_.InputCalculator()->SetRequiredInput(*required);
 }
 
 void CGuiView::OnApplyOutputCalculation() {
     ReadForm();
     COutputCalculatorBar *bar = frame_.OutputCalculator();
-    model_.ApplyOutputCalculation(bar->InputFrequencyEdit()->text().toStdString(),
-                                  bar->PossibleOutputsCombo()->currentText().toStdString());
+    model_.ApplyOutputCalculation(bar->InputFrequency(), bar->ChosenOutput());
     ShowDisplay();
 }
 
