@@ -6,8 +6,8 @@
 #include "cli/board_arguments.h"
 #include "cli/board_command.h"
 #include "cli/commands.h"
-#include "core/text/hex_text.h"
 #include "core/device/port_switches.h"
+#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 

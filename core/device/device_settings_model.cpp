@@ -28,6 +28,7 @@ constexpr VcoRange kVcoRanges[] = {{1750.4, 2040.0}, {2040.0, 2350.0}};
 template <size_t N>
 std::vector<std::string> ValueEntries(const std::array<double, N> &values, const char *unit) {
     std::vector<std::string> entries;
+    entries.reserve(N);
     for (double value : values) entries.push_back(FormatFixed(value, 1) + unit);
     return entries;
 }

@@ -35,8 +35,6 @@ namespace velorin::gui {
 namespace {
 
 constexpr int kPollPeriodMs = 500;
-constexpr int kLedColorRed = 2001;
-constexpr int kLedShapeRound = 3001;
 const QColor kFaceNormal(151, 219, 244);
 const QColor kFacePressed(211, 247, 254);
 

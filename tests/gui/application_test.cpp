@@ -24,8 +24,8 @@
 #include "gui/app/document.h"
 #include "gui/app/main_frame.h"
 #include "screenshots.h"
-#include "support/scripted_prompts.h"
 #include "support/emulated_board.h"
+#include "support/scripted_prompts.h"
 #include "velorin.h"
 
 namespace velorin::gui {
