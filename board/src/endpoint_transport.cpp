@@ -28,7 +28,7 @@ int RequestTimeoutMs() {
     if (text == nullptr || *text == '\0') return 2000;
     char *end = nullptr;
     long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value <= 0 || value > 3600 * 1000) return 2000;
+    if (*end != '\0' || value <= 0 || value > 3600L * 1000) return 2000;
     return static_cast<int>(value);
 }
 

@@ -46,7 +46,7 @@ TEST(BoardTraceTest, RecordsOperationArgumentsResultAndOutput) {
     EXPECT_NE(live[0].find(" WriteOneWord(block=1, address=263, value=15) -> ok"),
               std::string::npos)
         << live[0];
-    EXPECT_EQ(live[0].rfind("+", 0), 0u);
+    EXPECT_EQ(live[0].rfind('+', 0), 0u);
     EXPECT_NE(live[4].find("ReadPort(port=3) -> FAILED"), std::string::npos) << live[4];
     EXPECT_EQ(trace.Text(),
               live[0] + "\n" + live[1] + "\n" + live[2] + "\n" + live[3] + "\n" + live[4] + "\n");

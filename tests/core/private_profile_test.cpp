@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "core/app/profile_fuzz.h"
+#include "core/profile_fuzz.h"
 
 namespace velorin::core {
 namespace {

@@ -107,13 +107,13 @@ TEST(ReadBackDecodeTest, StreamLayoutMatchesTheRegisterImage) {
         for (int &bit : bits) bit = static_cast<int>(random() & 1);
         auto msbFirst = [&](int first, int count) {
             int v = 0;
-            for (int i = 0; i < count; ++i) v = v * 2 + bits[static_cast<size_t>(first + i)];
+            for (int i = 0; i < count; ++i) v = v * 2 + bits[static_cast<size_t>(first) + i];
             return v;
         };
         const ReadBackFields f = DecodeReadBackFields(FromStream(bits), true);
         EXPECT_EQ(f.deviceRevision, bits[0] + 2 * bits[1] + 4 * bits[2]);
         int ram = 0;
-        for (int i = 0; i < 6; ++i) ram |= bits[static_cast<size_t>(3 + i)] << i;
+        for (size_t i = 0; i < 6; ++i) ram |= bits[3 + i] << i;
         EXPECT_EQ(f.ramVcoCalWord, ram);
         EXPECT_EQ(f.eepromStatus, bits[9]);
         EXPECT_EQ(f.eepromLock, bits[10]);

@@ -1,4 +1,4 @@
-#include "core/app/profile_fuzz.h"
+#include "core/profile_fuzz.h"
 
 #include <string>
 #include <string_view>
