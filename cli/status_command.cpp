@@ -4,8 +4,8 @@
 
 #include "cli/board_session.h"
 #include "cli/commands.h"
-#include "core/device/board_status.h"
 #include "core/base/hex_text.h"
+#include "core/device/board_status.h"
 
 namespace velorin::cli {
 

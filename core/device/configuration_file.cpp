@@ -1,7 +1,7 @@
 #include "core/device/configuration_file.h"
 
-#include "core/base/profile_file.h"
 #include "core/base/hex_text.h"
+#include "core/base/profile_file.h"
 
 namespace velorin::core {
 

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/base/number_text.h"
 #include "core/base/program_names.h"
 #include "core/loopfilter/component_selection.h"
 #include "core/loopfilter/loop_filter_constants.h"
 #include "core/loopfilter/step_response.h"
-#include "core/base/number_text.h"
 
 namespace velorin::core {
 

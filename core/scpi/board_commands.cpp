@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "core/base/number_text.h"
 #include "core/device/board_ports.h"
 #include "core/device/board_status.h"
 #include "core/device/programming_sequences.h"
@@ -11,7 +12,6 @@
 #include "core/device/readback.h"
 #include "core/device/readback_json.h"
 #include "core/planning/crystal_record.h"
-#include "core/base/number_text.h"
 #include "core/scpi/command_handlers.h"
 #include "core/scpi/instrument.h"
 #include "core/scpi/parameter_values.h"

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/device/configuration_file.h"
 #include "core/base/private_profile.h"
+#include "core/device/configuration_file.h"
 
 namespace velorin::core {
 
