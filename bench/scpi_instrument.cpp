@@ -55,7 +55,8 @@ int Connect(uint16_t port) {
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address));
+    // A refused connection shows as a failed first exchange.
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0) return fd;
     const int on = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     return fd;
@@ -112,8 +113,12 @@ void TcpEchoRoundTrip(benchmark::State &state) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address));
-    ::listen(listener, 1);
+    if (::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 ||
+        ::listen(listener, 1) != 0) {
+        state.SkipWithError("no loopback listener");
+        ::close(listener);
+        return;
+    }
     sockaddr_storage bound{};
     socklen_t length = sizeof(bound);
     ::getsockname(listener, reinterpret_cast<sockaddr *>(&bound), &length);

@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -44,7 +45,9 @@ bool IsLoopback(const sockaddr_storage &address) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
+namespace {
+
+int Serve(int argc, char **argv) {
     std::string listen = "127.0.0.1:5025";
     std::string deviceDir;
     std::string usbPort;
@@ -136,4 +139,15 @@ int main(int argc, char **argv) {
     ::close(stopFd);
     std::printf("velorin-scpid: stopped\n");
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    try {
+        return Serve(argc, argv);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "velorin-scpid: %s\n", e.what());
+        return 1;
+    }
 }

@@ -13,7 +13,7 @@ namespace velorin::server {
 
 namespace {
 
-constexpr size_t kReadChunk = 16 * 1024;
+constexpr size_t kReadChunk = size_t{16} * 1024;
 
 bool SetNonBlocking(int fd) {
     const int flags = fcntl(fd, F_GETFL, 0);

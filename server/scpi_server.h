@@ -19,7 +19,7 @@ namespace velorin::server {
 class ScpiServer {
   public:
     static constexpr size_t kMaxClients = 8;
-    static constexpr size_t kMaxUnsentBytes = 4 * 1024 * 1024;
+    static constexpr size_t kMaxUnsentBytes = size_t{4} * 1024 * 1024;
 
     explicit ScpiServer(core::scpi::Instrument &instrument) : instrument_(instrument) {}
     ~ScpiServer();

@@ -47,6 +47,7 @@ std::string ComponentText(const std::array<double, N> &values, int code, const c
 template <size_t N>
 std::vector<std::string> ComponentEntries(const std::array<double, N> &values, const char *unit) {
     std::vector<std::string> entries;
+    entries.reserve(N);
     for (double value : values) entries.push_back(FormatFixed(value, 1) + unit);
     return entries;
 }

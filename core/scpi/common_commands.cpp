@@ -1,4 +1,5 @@
 // The IEEE 488.2 common commands, SYSTem and BLOCk.
+#include <cmath>
 #include <string>
 
 #include "core/device/register_image.h"
@@ -23,7 +24,7 @@ std::optional<uint8_t> ReadMask(CommandContext &c) {
         return std::nullopt;
     }
     // Registers take whole numbers; a fraction is rounded, as IEEE 488.2 asks of NRf.
-    return static_cast<uint8_t>(*value + 0.5);
+    return static_cast<uint8_t>(std::lround(*value));
 }
 
 }  // namespace

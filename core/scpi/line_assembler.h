@@ -13,7 +13,7 @@ namespace velorin::core::scpi {
 
 class LineAssembler {
   public:
-    static constexpr size_t kMaxLine = 64 * 1024;
+    static constexpr size_t kMaxLine = size_t{64} * 1024;
 
     // The lines the bytes completed, in order; nothing in place of a discarded one.
     std::vector<std::optional<std::string>> Feed(std::string_view bytes);
