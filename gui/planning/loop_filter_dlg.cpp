@@ -43,6 +43,25 @@ Widget *Named(Widget *widget, const char *objectName, const QString &accessibleN
     return widget;
 }
 
+// A widget that shows its own words (a label, a button's caption) keeps them as its name for
+// assistive technology; what it means goes in its description and tooltip.
+template <typename Widget>
+Widget *Described(Widget *widget, const char *objectName, const QString &meaning, int id) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleDescription(meaning);
+    widget->setToolTip(meaning);
+    if (id != 0) SetControlId(widget, id);
+    return widget;
+}
+
+void CaptionResponseButton(QPushButton &button, bool shown) {
+    button.setText(shown ? kHideResponseText : kShowResponseText);
+    const QString meaning = shown ? "Folds the loop response away"
+                                  : "Widens the dialog with the loop response of the components";
+    button.setAccessibleDescription(meaning);
+    button.setToolTip(meaning);
+}
+
 }  // namespace
 
 CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent)
@@ -115,20 +134,21 @@ void CLoopFilterDlg::BuildTemplateControls() {
     struct LabelPlace {
         QLabel **label;
         const char *name;
-        const char *accessible;
+        const char *meaning;
         int id, x, y;
     };
     const LabelPlace labels[] = {
-        {&c1Label_, "c1Label", "C1 value", ids::kLoopC1Label, 69, 99},
-        {&c2Label_, "c2Label", "C2 value", ids::kLoopC2Label, 69, 132},
-        {&r2Label_, "r2Label", "R2 value", ids::kLoopR2Label, 127, 133},
-        {&r3Label_, "r3Label", "R3 value", ids::kLoopR3Label, 195, 180},
-        {&c3Label_, "c3Label", "C3 value", ids::kLoopC3Label, 229, 223},
+        {&c1Label_, "c1Label", "C1, the capacitor across the amplifier", ids::kLoopC1Label, 69, 99},
+        {&c2Label_, "c2Label", "C2, the capacitor in series with R2", ids::kLoopC2Label, 69, 132},
+        {&r2Label_, "r2Label", "R2, the resistor in series with C2", ids::kLoopR2Label, 127, 133},
+        {&r3Label_, "r3Label", "R3, the fixed output resistor", ids::kLoopR3Label, 195, 180},
+        {&c3Label_, "c3Label", "C3, the capacitor from the output to ground", ids::kLoopC3Label,
+         229, 223},
     };
     // Wide enough for the longest value ("473.5pf") in whatever font stands in.
     const int labelWidth = fontMetrics().horizontalAdvance("000.0pf") + 2;
     for (const LabelPlace &place : labels) {
-        *place.label = Named(new QLabel(this), place.name, place.accessible, place.id);
+        *place.label = Described(new QLabel(this), place.name, place.meaning, place.id);
         QRect rect = Dlu(place.x, place.y, 28, 14);
         rect.setWidth(std::max(rect.width(), labelWidth));
         (*place.label)->setGeometry(rect);
@@ -151,8 +171,10 @@ void CLoopFilterDlg::BuildTemplateControls() {
     connect(cancel, &QPushButton::clicked, this, &CLoopFilterDlg::reject);
 
     // Beside the template's buttons, in the free corner: it widens the dialog.
-    responseButton_ = Named(new QPushButton(kShowResponseText, this), "responseButton",
-                            "Show the loop response", ids::kLoopResponseButton);
+    responseButton_ = new QPushButton(this);
+    responseButton_->setObjectName("responseButton");
+    SetControlId(responseButton_, ids::kLoopResponseButton);
+    CaptionResponseButton(*responseButton_, false);
     responseButton_->setGeometry(Dlu(7, 273, 76, 14));
     responseButton_->setAutoDefault(false);
     connect(responseButton_, &QPushButton::clicked, this,
@@ -193,8 +215,9 @@ void CLoopFilterDlg::BuildResponsePanel() {
         figures_->setColumnWidth(column, figureWidth);
     }
 
-    notes_ = Named(new QLabel(responsePanel_), "responseNotes", "Loop warnings",
-                   ids::kLoopResponseNotes);
+    notes_ =
+        Described(new QLabel(responsePanel_), "responseNotes",
+                  "Warnings about the loop the chosen components give", ids::kLoopResponseNotes);
     place(notes_, 4, 154, 192, 114);
     notes_->setWordWrap(true);
     notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -208,7 +231,7 @@ void CLoopFilterDlg::BuildResponsePanel() {
     place(stepPlot_, 200, 144, 266, 124);
 
     struct SaveButton {
-        const char *text, *name, *accessible;
+        const char *text, *name, *meaning;
         int id, x;
         core::LoopFilterExport what;
     };
@@ -221,7 +244,7 @@ void CLoopFilterDlg::BuildResponsePanel() {
          ids::kLoopSaveStepPointsButton, 354, core::LoopFilterExport::StepCsv},
     };
     for (const SaveButton &b : buttons) {
-        auto *button = Named(new QPushButton(b.text, responsePanel_), b.name, b.accessible, b.id);
+        auto *button = Described(new QPushButton(b.text, responsePanel_), b.name, b.meaning, b.id);
         place(button, b.x, 273, b.id == ids::kLoopSavePlotsButton ? 66 : 80, 14);
         button->setAutoDefault(false);
         const core::LoopFilterExport what = b.what;
@@ -291,8 +314,7 @@ bool CLoopFilterDlg::ResponseShown() const {
 void CLoopFilterDlg::ShowResponse(bool shown) {
     // The template's part keeps its place and size; the panel is added on its right.
     responsePanel_->setVisible(shown);
-    responseButton_->setText(shown ? kHideResponseText : kShowResponseText);
-    responseButton_->setAccessibleName(shown ? "Hide the loop response" : "Show the loop response");
+    CaptionResponseButton(*responseButton_, shown);
     setFixedSize(shown ? widenedSize_ : foldedSize_);
     if (shown) ShowResponseValues();
 }
