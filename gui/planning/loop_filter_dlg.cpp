@@ -8,10 +8,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <algorithm>
 
 #include "core/app/file_io.h"
+#include "core/ui/widened_placement.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/qt_prompts.h"
 #include "gui/planning/bode_plot.h"
@@ -25,9 +27,11 @@ namespace velorin::gui {
 
 namespace {
 
-// Dialog units of the template and of the panel that widens it.
+// Dialog units of the template and of the panel that widens it. The plots take what the panel
+// loses on a narrow screen, down to the width of the save buttons under them.
 constexpr int kTemplateWidth = 264, kTemplateHeight = 294;
-constexpr int kPanelWidth = 470;
+constexpr int kPanelWidth = 470, kPanelMinWidth = 438;
+constexpr int kPlotsX = 200, kPanelMargin = 4;
 const char *const kShowResponseText = "Loop response >>";
 const char *const kHideResponseText = "<< Loop response";
 
@@ -85,13 +89,11 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     font.setPointSize(8);
     setFont(font);
 
+    foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
     BuildTemplateControls();
     BuildResponsePanel();
     SetUpSliders();
     ShowValues();
-
-    foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
-    widenedSize_ = Dlu(0, 0, kTemplateWidth + kPanelWidth, kTemplateHeight).size();
     setFixedSize(foldedSize_);
     bandwidthEdit_->setFocus();
 }
@@ -183,7 +185,6 @@ void CLoopFilterDlg::BuildTemplateControls() {
 
 void CLoopFilterDlg::BuildResponsePanel() {
     responsePanel_ = Named(new QWidget(this), "responsePanel", "Loop response", 0);
-    responsePanel_->setGeometry(Dlu(kTemplateWidth, 0, kPanelWidth, kTemplateHeight));
     const auto place = [this](QWidget *widget, int x, int y, int width, int height) {
         widget->setGeometry(Dlu(x, y, width, height));
     };
@@ -191,9 +192,8 @@ void CLoopFilterDlg::BuildResponsePanel() {
     figures_ = Named(new QTableWidget(responsePanel_), "responseFigures",
                      "Loop figures, ideal and chosen components", ids::kLoopResponseFigures);
     place(figures_, 4, 7, 192, 143);
-    const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
+    // The rows come with the first figures, when the panel is first shown.
     figures_->setColumnCount(3);
-    figures_->setRowCount(static_cast<int>(rows.size()));
     figures_->setHorizontalHeaderLabels({"Figure", "Ideal", "Chosen"});
     figures_->verticalHeader()->hide();
     figures_->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -202,13 +202,6 @@ void CLoopFilterDlg::BuildResponsePanel() {
     figures_->setSelectionMode(QAbstractItemView::NoSelection);
     figures_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     figures_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int row = 0; row < figures_->rowCount(); ++row) {
-        for (int column = 0; column < 3; ++column) {
-            auto *item = new QTableWidgetItem;
-            if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            figures_->setItem(row, column, item);
-        }
-    }
     const int figureWidth = fontMetrics().horizontalAdvance("00000.00") + 12;
     for (int column : {1, 2}) {
         figures_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
@@ -225,10 +218,9 @@ void CLoopFilterDlg::BuildResponsePanel() {
 
     bodePlot_ = Named(new CBodePlot(responsePanel_), "bodePlot", "Open-loop Bode diagram",
                       ids::kLoopBodePlot);
-    place(bodePlot_, 200, 4, 266, 138);
     stepPlot_ = Named(new CStepPlot(responsePanel_), "stepPlot",
                       "Closed-loop frequency step response", ids::kLoopStepPlot);
-    place(stepPlot_, 200, 144, 266, 124);
+    PlaceResponsePanel(Dlu(0, 0, kPanelWidth, 0).width());
 
     struct SaveButton {
         const char *text, *name, *meaning;
@@ -295,10 +287,21 @@ void CLoopFilterDlg::ShowValues() {
 
 void CLoopFilterDlg::ShowResponseValues() {
     const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
-    for (int row = 0; row < figures_->rowCount() && row < static_cast<int>(rows.size()); ++row) {
-        figures_->item(row, 0)->setText(Text(rows[row].figure));
-        figures_->item(row, 1)->setText(Text(rows[row].ideal));
-        figures_->item(row, 2)->setText(Text(rows[row].chosen));
+    if (figures_->rowCount() != static_cast<int>(rows.size())) {
+        figures_->setRowCount(static_cast<int>(rows.size()));
+        for (int row = 0; row < figures_->rowCount(); ++row) {
+            for (int column = 0; column < 3; ++column) {
+                auto *item = new QTableWidgetItem;
+                if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                figures_->setItem(row, column, item);
+            }
+        }
+    }
+    for (int row = 0; row < figures_->rowCount(); ++row) {
+        const core::LoopResponseRow &r = rows[static_cast<size_t>(row)];
+        figures_->item(row, 0)->setText(Text(r.figure));
+        figures_->item(row, 1)->setText(Text(r.ideal));
+        figures_->item(row, 2)->setText(Text(r.chosen));
     }
     QStringList notes;
     for (const std::string &note : model_.ResponseNotes()) notes << Text(note);
@@ -311,11 +314,33 @@ bool CLoopFilterDlg::ResponseShown() const {
     return !responsePanel_->isHidden();
 }
 
+void CLoopFilterDlg::PlaceResponsePanel(int width) {
+    responsePanel_->setGeometry(foldedSize_.width(), 0, width, foldedSize_.height());
+    const int plotsX = Dlu(kPlotsX, 0, 0, 0).x();
+    const int plotsWidth = width - plotsX - Dlu(0, 0, kPanelMargin, 0).width();
+    bodePlot_->setGeometry(
+        QRect(Dlu(kPlotsX, 4, 0, 138).topLeft(), QSize(plotsWidth, Dlu(0, 0, 0, 138).height())));
+    stepPlot_->setGeometry(
+        QRect(Dlu(kPlotsX, 144, 0, 124).topLeft(), QSize(plotsWidth, Dlu(0, 0, 0, 124).height())));
+}
+
 void CLoopFilterDlg::ShowResponse(bool shown) {
-    // The template's part keeps its place and size; the panel is added on its right.
+    // The template's part keeps its size; the panel is added on its right, and the dialog
+    // moves left (the panel narrows if it must) rather than reach past the screen's work area.
+    int panelWidth = 0;
+    if (shown) {
+        const QRect frame = frameGeometry();
+        const QRect available = screen()->availableGeometry();
+        const core::WidenedPlacement placed = core::PlaceWidenedWindow(
+            {frame.left(), frame.width()}, Dlu(0, 0, kPanelWidth, 0).width(),
+            Dlu(0, 0, kPanelMinWidth, 0).width(), {available.left(), available.width()});
+        panelWidth = placed.extraWidth;
+        PlaceResponsePanel(panelWidth);
+        if (isVisible() && placed.left != frame.left()) move(placed.left, pos().y());
+    }
     responsePanel_->setVisible(shown);
     CaptionResponseButton(*responseButton_, shown);
-    setFixedSize(shown ? widenedSize_ : foldedSize_);
+    setFixedSize(foldedSize_.width() + panelWidth, foldedSize_.height());
     if (shown) ShowResponseValues();
 }
 

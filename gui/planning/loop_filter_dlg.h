@@ -45,6 +45,8 @@ class CLoopFilterDlg : public QDialog {
     CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts, QWidget *parent);
     void BuildTemplateControls();
     void BuildResponsePanel();
+    // The panel at the given width in pixels: the plots take what it gains or loses.
+    void PlaceResponsePanel(int width);
     void SetUpSliders();
     void OnSliderNotification(int controlId, int position);
     // Puts the model's values into the edit fields, labels and, when shown, the response panel.
@@ -57,7 +59,6 @@ class CLoopFilterDlg : public QDialog {
     core::Prompts &prompts_;
     core::LoopFilterDialogModel model_;
     QSize foldedSize_;
-    QSize widenedSize_;
 
     QLineEdit *bandwidthEdit_ = nullptr;
     QLineEdit *phaseMarginEdit_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +142,9 @@ TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
     EXPECT_GT(dialog.width(), folded.width());
     EXPECT_EQ(dialog.height(), folded.height());
     EXPECT_EQ(Find(dialog, "okButton")->geometry(), okPlace);
+    EXPECT_EQ(dialog.screen()->availableGeometry().size(), QSize(1280, 1024));
+    EXPECT_TRUE(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()))
+        << dialog.frameGeometry().x() << " + " << dialog.frameGeometry().width();
 
     auto *figures = Find<QTableWidget>(dialog, "responseFigures");
     const auto expectFigures = [&] {
