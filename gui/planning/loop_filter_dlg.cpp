@@ -377,8 +377,12 @@ void CLoopFilterDlg::Save(core::LoopFilterExport what) {
             painter.end();
             QByteArray bytes;
             QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            picture.save(&buffer, "PNG");
+            if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+                // Nothing is written: an empty file would pass for a picture.
+                prompts_.Tell(core::LoopFilterExportFailedText(
+                    *path, "The plots could not be made a PNG picture."));
+                return;
+            }
             content.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
             break;
         }
