@@ -15,7 +15,6 @@
 #include "core/app/file_io.h"
 #include "core/ui/widened_placement.h"
 #include "gui/app/control_ids.h"
-#include "gui/app/qt_prompts.h"
 #include "gui/planning/bode_plot.h"
 #include "gui/planning/step_plot.h"
 #include "gui/widgets/bitmap_resources.h"
@@ -68,19 +67,9 @@ void CaptionResponseButton(QPushButton &button, bool shown) {
 
 }  // namespace
 
-CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent)
-    : CLoopFilterDlg(request, nullptr, parent) {}
-
 CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                                QWidget *parent)
-    : CLoopFilterDlg(request, &prompts, parent) {}
-
-CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts,
-                               QWidget *parent)
-    : QDialog(parent),
-      ownPrompts_(prompts != nullptr ? nullptr : std::make_unique<QtPrompts>()),
-      prompts_(prompts != nullptr ? *prompts : *ownPrompts_),
-      model_(request) {
+    : QDialog(parent), prompts_(prompts), model_(request) {
     setObjectName("loopFilterDialog");
     SetControlId(this, kTemplateId);
     setWindowTitle("Loop filter config");
@@ -97,8 +86,6 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     setFixedSize(foldedSize_);
     bandwidthEdit_->setFocus();
 }
-
-CLoopFilterDlg::~CLoopFilterDlg() = default;
 
 QRect CLoopFilterDlg::Dlu(int x, int y, int width, int height) {
     // The scale of the template font, not of the font that stands in for it: the schematic is
