@@ -169,7 +169,9 @@ void CGuiView::BuildForm() {
     outputEdit_->setAccessibleName("Output Frequency (Mhz)");
     rangeWarning_ = Placed(new CColorStatic("Input beyond\nVCO range!", this),
                            ids::kRangeWarningLabel, "rangeWarningLabel");
-    rangeWarning_->setAccessibleName("Input beyond VCO range!");
+    rangeWarning_->setAccessibleDescription(
+        "Shown while the input frequency puts the VCO outside its range");
+    rangeWarning_->setToolTip(rangeWarning_->accessibleDescription());
 
     power_ = Placed(new QCheckBox("Enable on board power", this), ids::kPowerCheck, "powerCheck");
     calibration_ = Placed(new QCheckBox("Enable VCO Calibration", this), ids::kCalibrationCheck,
