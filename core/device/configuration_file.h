@@ -19,7 +19,6 @@ constexpr const char *kConfigDocumentFilter = "QVMXRG817A Files (*.MXR817A)";
 constexpr const char *kConfigDocumentExtension = ".MXRG817A";
 constexpr const char *kConfigDialogExtension = "MXR817";
 constexpr const char *kConfigDialogFileName = "Config.MXR817";
-constexpr const char *kConfigDialogFilter = "MXR817 file|*.MXR817";
 
 // The sum of the six bytes modulo 256.
 uint8_t ConfigurationChecksum(const RegisterImage &image);

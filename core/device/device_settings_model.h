@@ -90,7 +90,6 @@ class DeviceSettingsModel {
                         int blockIndex);
 
     const DeviceSettingsState &State() const { return state_; }
-    const RegisterImage &Image() const { return image_; }
 
     // Takes the controls' values; a value outside its control's range (a list without a
     // selection, a position past its entries) keeps what the state held. Texts are not taken.
