@@ -12,7 +12,7 @@
 
 #include "core/app/firmware_download.h"
 #include "core/device/library_board.h"
-#include "core/device/tracing_board.h"
+#include "core/trace/tracing_board.h"
 #include "gui/app/application.h"
 #include "gui/app/main_frame.h"
 #include "gui/planning/main_view.h"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "gui/app/qt_prompts.h"
 #include "gui/planning/loop_filter_dlg.h"
 #include "gui/widgets/bitmap_slider.h"
 
@@ -24,7 +25,8 @@ void SliderStep(CLoopFilterDlg &dialog, CBitmapSlider &slider) {
 }
 
 void Run(benchmark::State &state, bool widened) {
-    CLoopFilterDlg dialog(velorin::core::LoopFilterRequest{});
+    velorin::gui::QtPrompts prompts;
+    CLoopFilterDlg dialog(velorin::core::LoopFilterRequest{}, prompts);
     dialog.ShowResponse(widened);
     dialog.show();
     QCoreApplication::processEvents();

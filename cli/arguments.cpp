@@ -1,6 +1,6 @@
 #include "cli/arguments.h"
 
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 
 namespace velorin::cli {
 

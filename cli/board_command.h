@@ -7,7 +7,7 @@
 #include "cli/board_session.h"
 #include "cli/context.h"
 #include "cli/terminal_prompts.h"
-#include "core/app/thread_sleeper.h"
+#include "core/base/thread_sleeper.h"
 #include "core/device/sequence_messages.h"
 #include "core/device/sequence_result.h"
 

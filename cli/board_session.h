@@ -7,7 +7,7 @@
 #include "cli/context.h"
 #include "core/device/board.h"
 #include "core/device/library_board.h"
-#include "core/device/tracing_board.h"
+#include "core/trace/tracing_board.h"
 #include "core/trace/traffic_log.h"
 
 namespace velorin::cli {

@@ -6,8 +6,8 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/app/configuration_file.h"
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
+#include "core/device/configuration_file.h"
 
 namespace velorin::cli {
 

@@ -10,10 +10,10 @@
 #include "cli/board_command.h"
 #include "cli/commands.h"
 #include "cli/terminal_prompts.h"
+#include "core/base/hex_text.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/programming_steps.h"
 #include "core/device/readback.h"
-#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 

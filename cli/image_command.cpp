@@ -6,11 +6,8 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/device/readback_decode.h"
+#include "core/base/hex_text.h"
 #include "core/device/register_image.h"
-#include "core/loopfilter/component_tables.h"
-#include "core/planning/number_text.h"
-#include "core/text/hex_text.h"
 
 namespace velorin::cli {
 
@@ -24,41 +21,31 @@ struct ImageOptions {
 };
 
 nlohmann::json DecodeImage(const RegisterImage &image) {
+    nlohmann::json fields;
+    // Every field's code by its key; the two halves of the calibration delay count as one.
+    for (const RegisterField &f : kRegisterFields) {
+        if (f.field == Field::CalDelayLow || f.field == Field::CalDelayHigh) continue;
+        fields[f.key] = ReadField(image, f.field);
+    }
+    fields["calDelayCount"] = CalDelayCount(image);
+    fields["loopFilterWord"] = FormatLoopFilterWord(LoopFilterWord(image));
+    // Readable extras.
+    const auto text = [&image](Field f) { return FieldValueText(f, ReadField(image, f)); };
     const int prescalerCode = PrescalerCode(image);
-    const int dividerCode = OutputDividerCode(image);
-    nlohmann::json fields = {
-        {"vcoSelect", VcoSelect(image)},
-        {"prescalerCode", prescalerCode},
-        {"outputDividerCode", dividerCode},
-        {"outputType", OutputType(image)},
-        {"calDelayCount", CalDelayCount(image)},
-        {"c2Code", C2Code(image)},
-        {"r2Code", R2Code(image)},
-        {"c1Code", C1Code(image)},
-        {"c3Code", C3Code(image)},
-        {"chargePumpCode", ChargePumpCode(image)},
-        {"vcoCalWord", VcoCalWord(image)},
-        {"vcoCalOverride", VcoCalOverride(image)},
-        {"vcoCalEnable", VcoCalEnable(image)},
-        {"testSelect", TestSelect(image)},
-        {"loopFilterWord", FormatLoopFilterWord(LoopFilterWord(image))},
-        // Readable extras.
-        {"bytes", FormatHexBytes(image.bytes.data(), image.bytes.size())},
-        {"controlWord", FormatHex(image.ControlWord(), 8)},
-        {"vco", VcoSelect(image) ? "VCO 2" : "VCO 1"},
-        {"prescaler", PrescalerValue(prescalerCode)},
-        {"feedbackDivider", FeedbackDividerForPrescaler[static_cast<size_t>(prescalerCode)]},
-        {"outputTypeText", OutputType(image) ? "LVPECL" : "LVDS"},
-        {"calDelayText", CalDelayText(CalDelayCount(image))},
-        {"chargePumpText", ChargePumpText(ChargePumpCode(image))},
-        {"c1", FormatFixed(C1Values()[static_cast<size_t>(C1Code(image))], 1) + " pF"},
-        {"c2", FormatFixed(C2Values()[static_cast<size_t>(C2Code(image))], 1) + " pF"},
-        {"c3", FormatFixed(C3Values()[static_cast<size_t>(C3Code(image))], 1) + " pF"},
-        {"r2", FormatFixed(R2Values()[static_cast<size_t>(R2Code(image))], 1) + " kOhm"},
-        {"testSelectText", TestSelectEntries[static_cast<size_t>(TestSelect(image))]},
-        {"spareBits", image.bytes[5] >> 4},
-    };
-    const int divider = OutputDividerValue(dividerCode);
+    fields["bytes"] = FormatHexBytes(image.bytes.data(), image.bytes.size());
+    fields["controlWord"] = FormatHex(image.ControlWord(), 8);
+    fields["vco"] = text(Field::VcoSelect);
+    fields["prescaler"] = PrescalerValue(prescalerCode);
+    fields["feedbackDivider"] = FeedbackDividerForPrescaler[static_cast<size_t>(prescalerCode)];
+    fields["outputTypeText"] = text(Field::OutputType);
+    fields["calDelayText"] = CalDelayText(CalDelayCount(image));
+    fields["chargePumpText"] = text(Field::ChargePump);
+    fields["c1"] = text(Field::C1);
+    fields["c2"] = text(Field::C2);
+    fields["c3"] = text(Field::C3);
+    fields["r2"] = text(Field::R2);
+    fields["testSelectText"] = text(Field::TestSelect);
+    const int divider = OutputDividerValue(OutputDividerCode(image));
     fields["outputDivider"] = divider == 0 ? nlohmann::json(nullptr) : nlohmann::json(divider);
     return fields;
 }

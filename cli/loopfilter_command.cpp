@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "core/app/file_io.h"
+#include "core/base/file_io.h"
 #include "core/device/register_image.h"
 #include "core/loopfilter/bode_data.h"
 #include "core/loopfilter/loop_analysis.h"

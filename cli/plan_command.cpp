@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 #include "core/planning/plan_calculator.h"
 
 namespace velorin::cli {

@@ -6,7 +6,7 @@
 #include "cli/board_arguments.h"
 #include "cli/board_command.h"
 #include "cli/commands.h"
-#include "core/text/hex_text.h"
+#include "core/base/hex_text.h"
 #include "core/device/port_switches.h"
 
 namespace velorin::cli {

@@ -1,18 +1,15 @@
 #include "cli/readback_output.h"
 
 #include <algorithm>
-#include <nlohmann/json.hpp>
 #include <string>
+
+#include "core/device/readback_json.h"
 
 namespace velorin::cli {
 
 void PrintReadBackTexts(Context &context, const core::ReadBackTexts &texts, bool json) {
     if (json) {
-        nlohmann::ordered_json result = nlohmann::ordered_json::object();
-        for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
-            result[field.key] = texts.*field.text;
-        }
-        context.out << result.dump(2) << "\n";
+        context.out << core::ReadBackJson(texts).dump(2) << "\n";
         return;
     }
     for (const core::ReadBackTextField &field : core::ReadBackTextFields) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cli/context.h"
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 namespace velorin::cli {
 

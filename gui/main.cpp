@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "gui/app/application.h"
 #include "gui/app/qt_prompts.h"
 #include "gui/planning/main_view.h"

@@ -114,6 +114,7 @@ bool Emulator::Listen(std::string &error) {
         return false;
     }
     listenFd_ = fd;
+    pollSetStale_ = true;
     plugged_ = true;
     return true;
 }
@@ -185,6 +186,7 @@ void Emulator::CloseAll() {
     plugged_ = false;  // before the clients can see their connections close
     for (auto &client : clients_) ::close(client.fd);
     clients_.clear();
+    pollSetStale_ = true;
     if (listenFd_ >= 0) {
         ::close(listenFd_);
         ::unlink(EndpointPath().c_str());
@@ -270,41 +272,95 @@ bool Emulator::HandleRequest(Client &client) {
         SendAll(client.fd, reply, 1);
         return false;
     }
-    lastRequest_ = std::chrono::steady_clock::now();
     // Logged before the answer leaves, so a caller that has its answer finds the entry.
     log_.Add(entry);
     return SendAll(client.fd, reply, replySize);
 }
 
-int Emulator::WaitForActivity(std::vector<pollfd> &fds) {
-    // Right after a request the next one usually follows within microseconds: look for it for a
-    // short while before sleeping, which spares a wake-up per request (see the library's
-    // transport, which waits for its answers the same way).
-    constexpr auto kSpin = std::chrono::microseconds(100);
-    int ready = ::poll(fds.data(), fds.size(), 0);
-    while (ready == 0 && std::chrono::steady_clock::now() < lastRequest_ + kSpin) {
-        std::this_thread::yield();
-        ready = ::poll(fds.data(), fds.size(), 0);
+void Emulator::RebuildPollSet() {
+    pollSet_.clear();
+    pollSet_.push_back({wakeRead_, POLLIN, 0});
+    // At the client limit further connections wait in the backlog until one closes.
+    if (listenFd_ >= 0 && clients_.size() < kMaxClients) {
+        pollSet_.push_back({listenFd_, POLLIN, 0});
     }
-    return ready != 0 ? ready : ::poll(fds.data(), fds.size(), -1);
+    for (const auto &client : clients_) pollSet_.push_back({client.fd, POLLIN, 0});
+    pollSetStale_ = false;
+}
+
+std::vector<Emulator::Client>::iterator Emulator::FindClient(int fd) {
+    return std::find_if(clients_.begin(), clients_.end(),
+                        [fd](const Client &c) { return c.fd == fd; });
+}
+
+// By descriptor: an unplug while serving may already have closed every client.
+void Emulator::CloseClient(int fd) {
+    auto it = FindClient(fd);
+    if (it == clients_.end()) return;
+    ::close(it->fd);
+    clients_.erase(it);
+    pollSetStale_ = true;
+}
+
+Emulator::Read Emulator::ReadClient(Client &client) {
+    ssize_t got = ::recv(client.fd, client.buffer + client.filled,
+                         sizeof(client.buffer) - client.filled, MSG_DONTWAIT);
+    if (got < 0) {
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? Read::Nothing
+                                                                         : Read::Closed;
+    }
+    if (got == 0) return Read::Closed;
+    client.filled += static_cast<size_t>(got);
+    if (client.filled < sizeof(client.buffer)) return Read::Partial;
+    return HandleRequest(client) ? Read::Served : Read::Closed;
+}
+
+bool Emulator::OthersReady(int fd) {
+    if (pollSetStale_) RebuildPollSet();
+    if (::poll(pollSet_.data(), pollSet_.size(), 0) <= 0) return false;
+    return std::any_of(pollSet_.begin(), pollSet_.end(),
+                       [fd](const pollfd &p) { return p.fd != fd && p.revents != 0; });
+}
+
+void Emulator::FollowClient(int fd) {
+    // Right after a request the next one usually follows within microseconds. Reading the
+    // client's own socket for it, spinning a short while before sleeping, spares a poll over
+    // every descriptor and a sleep and wake-up per request (the library's transport waits for
+    // its answers the same way). Every few turns the others are looked at, so commands, new
+    // connections and other clients wait no longer than that.
+    constexpr auto kSpin = std::chrono::microseconds(100);
+    constexpr unsigned kTurnsBetweenLooks = 16;
+    auto spinUntil = std::chrono::steady_clock::now() + kSpin;
+    for (unsigned turn = 1;; ++turn) {
+        if (turn % kTurnsBetweenLooks == 0 && OthersReady(fd)) return;
+        auto it = FindClient(fd);
+        if (it == clients_.end()) return;
+        switch (ReadClient(*it)) {
+            case Read::Served:
+                if (!plugged_) return;
+                spinUntil = std::chrono::steady_clock::now() + kSpin;
+                break;
+            case Read::Partial:
+                break;
+            case Read::Closed:
+                CloseClient(fd);
+                return;
+            case Read::Nothing:
+                if (std::chrono::steady_clock::now() >= spinUntil) return;
+                std::this_thread::yield();
+                break;
+        }
+    }
 }
 
 void Emulator::Serve() {
     for (;;) {
-        std::vector<pollfd> fds;
-        fds.push_back({wakeRead_, POLLIN, 0});
-        // At the client limit further connections wait in the backlog until one closes.
-        if (listenFd_ >= 0 && clients_.size() < kMaxClients) {
-            fds.push_back({listenFd_, POLLIN, 0});
-        }
-        const size_t firstClient = fds.size();
-        for (const auto &client : clients_) fds.push_back({client.fd, POLLIN, 0});
-
-        if (WaitForActivity(fds) < 0) {
+        if (pollSetStale_) RebuildPollSet();
+        if (::poll(pollSet_.data(), pollSet_.size(), -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
-        if (fds[0].revents & POLLIN) {
+        if (pollSet_[0].revents & POLLIN) {
             uint8_t drain[16];
             while (::read(wakeRead_, drain, sizeof(drain)) > 0) {
             }
@@ -316,42 +372,39 @@ void Emulator::Serve() {
             if (command == Command::Stop) return;
             continue;  // the descriptor set may have changed
         }
-        if (firstClient == 2 && (fds[1].revents & POLLIN)) {
-            while (clients_.size() < kMaxClients) {
-                int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-                if (fd < 0) break;
-                clients_.push_back(Client{fd, {}, 0});
+        size_t firstClient = 1;
+        if (pollSet_.size() > 1 && pollSet_[1].fd == listenFd_) {
+            firstClient = 2;
+            if (pollSet_[1].revents & POLLIN) {
+                while (clients_.size() < kMaxClients) {
+                    int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                    if (fd < 0) break;
+                    clients_.push_back(Client{fd, {}, 0});
+                    pollSetStale_ = true;
+                }
             }
         }
+        // The set is not rebuilt before this pass ends, so closing waits until after it.
         std::vector<int> closing;
-        for (size_t i = firstClient; i < fds.size(); ++i) {
-            if (fds[i].revents == 0) continue;
-            // Find the client by descriptor: an unplug inside this loop empties the list.
-            auto it = std::find_if(clients_.begin(), clients_.end(),
-                                   [&](const Client &c) { return c.fd == fds[i].fd; });
+        int served = -1;
+        for (size_t i = firstClient; i < pollSet_.size() && plugged_; ++i) {
+            if (pollSet_[i].revents == 0) continue;
+            auto it = FindClient(pollSet_[i].fd);
             if (it == clients_.end()) continue;
-            Client &client = *it;
-            ssize_t got = ::recv(client.fd, client.buffer + client.filled,
-                                 sizeof(client.buffer) - client.filled, 0);
-            if (got <= 0) {
-                if (got < 0 && errno == EINTR) continue;
-                closing.push_back(client.fd);
-                continue;
-            }
-            client.filled += static_cast<size_t>(got);
-            if (client.filled == sizeof(client.buffer)) {
-                if (!HandleRequest(client)) closing.push_back(client.fd);
-                if (!plugged_) break;
+            switch (ReadClient(*it)) {
+                case Read::Served:
+                    served = pollSet_[i].fd;
+                    break;
+                case Read::Closed:
+                    closing.push_back(pollSet_[i].fd);
+                    break;
+                case Read::Nothing:
+                case Read::Partial:
+                    break;
             }
         }
-        for (int fd : closing) {
-            auto it = std::find_if(clients_.begin(), clients_.end(),
-                                   [&](const Client &c) { return c.fd == fd; });
-            if (it != clients_.end()) {
-                ::close(it->fd);
-                clients_.erase(it);
-            }
-        }
+        for (int fd : closing) CloseClient(fd);
+        if (served >= 0 && plugged_) FollowClient(served);
     }
 }
 

@@ -67,9 +67,18 @@ class Emulator {
         size_t filled = 0;
     };
 
+    enum class Read { Nothing, Partial, Served, Closed };
+
     void Serve();
-    // poll() over `fds`, briefly busy after a recent request before sleeping.
-    int WaitForActivity(std::vector<pollfd> &fds);
+    void RebuildPollSet();
+    // Serves the client that has just sent a request while its next ones follow closely.
+    void FollowClient(int fd);
+    // Whether any descriptor but `fd` has something to do (a command, a connection, a request).
+    bool OthersReady(int fd);
+    // Reads what the client sent and handles a request once all of it is there.
+    Read ReadClient(Client &client);
+    std::vector<Client>::iterator FindClient(int fd);
+    void CloseClient(int fd);
     void RunCommand(Command command);
     bool Listen(std::string &error);
     void CloseAll();
@@ -89,10 +98,12 @@ class Emulator {
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     std::vector<Client> clients_;
+    // The wake pipe, the listening socket while it takes connections, then every client.
+    std::vector<pollfd> pollSet_;
+    bool pollSetStale_ = true;
     std::atomic<bool> plugged_{false};
     bool replugOk_ = false;
     bool running_ = false;
-    std::chrono::steady_clock::time_point lastRequest_{};
 
     std::mutex commandMutex_;
     std::condition_variable commandDone_;

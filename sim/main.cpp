@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,7 @@ int BlockNumber(const std::string &text) {
     return -1;
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
+int Serve(int argc, char **argv) {
     using velorin::sim::BoardKind;
     velorin::sim::EmulatorOptions options;
     options.deviceDir = DefaultDeviceDir();
@@ -147,4 +146,15 @@ int main(int argc, char **argv) {
     }
     emulator.Stop();
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    try {
+        return Serve(argc, argv);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "velorin-boardsim: %s\n", e.what());
+        return 1;
+    }
 }

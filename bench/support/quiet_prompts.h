@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 namespace velorin::bench {
 

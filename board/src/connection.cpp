@@ -1,6 +1,7 @@
 // Velorin_OpenUsbDevice and Velorin_CloseUsbDevice.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "device_directory.h"
 #include "endpoint_transport.h"
@@ -29,6 +30,13 @@ std::unique_ptr<Transport> OpenEndpoint(LibraryState &state, int timeoutMs, int 
     return nullptr;
 }
 
+// VELORIN_USB_PORT=BUS-PORT ("1-3", as the kernel names the port) restricts the USB boards to
+// the one on that port, so that several servers on one host each serve their own board.
+bool OnWantedPort(const UsbDevice &device) {
+    const char *wanted = std::getenv("VELORIN_USB_PORT");
+    return wanted == nullptr || *wanted == '\0' || device.PortPath() == wanted;
+}
+
 // The devices with a configured board id, in bus and port order. Without configured ids
 // libusb is not started at all.
 std::unique_ptr<Transport> OpenUsbBoard(LibraryState &state, int timeoutMs, int &lastError) {
@@ -43,7 +51,7 @@ std::unique_ptr<Transport> OpenUsbBoard(LibraryState &state, int timeoutMs, int 
     std::vector<UsbDevice> devices = ListUsbDevices(context, error);
     if (error != 0) lastError = error;
     for (const auto &device : devices) {
-        if (!Contains(ids.board, device.Id())) continue;
+        if (!Contains(ids.board, device.Id()) || !OnWantedPort(device)) continue;
         state.devicePath = device.NodePath();
         Line("Attempting to open %s\n", state.devicePath);
         if (auto opened = UsbTransport::Open(device, timeoutMs, error)) return opened;

@@ -28,7 +28,7 @@ int RequestTimeoutMs() {
     if (text == nullptr || *text == '\0') return 2000;
     char *end = nullptr;
     long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value <= 0 || value > 3600 * 1000) return 2000;
+    if (*end != '\0' || value <= 0 || value > 3600L * 1000) return 2000;
     return static_cast<int>(value);
 }
 
@@ -78,17 +78,18 @@ bool EndpointTransport::SendAll(const uint8_t *data, size_t size) {
     return true;
 }
 
-bool EndpointTransport::ReceiveAll(uint8_t *data, size_t size, Clock::time_point deadline) {
+bool EndpointTransport::ReceiveReply(uint8_t *reply, size_t size, Clock::time_point deadline) {
     // A board answers within microseconds. Looking for the answer for a short while before
     // sleeping spares a sleep and wake-up per request, which on some virtual machines costs
     // several times the request itself; yielding keeps a single-core machine fair to the server.
     constexpr auto kSpin = std::chrono::microseconds(50);
     const auto spinUntil = std::min(deadline, Clock::now() + kSpin);
-    while (size > 0) {
-        ssize_t got = ::recv(fd_, data, size, MSG_DONTWAIT);
+    size_t filled = 0;
+    // A status other than 0 comes alone: nothing follows it.
+    while (filled < size && (filled == 0 || reply[0] == 0)) {
+        ssize_t got = ::recv(fd_, reply + filled, size - filled, MSG_DONTWAIT);
         if (got > 0) {
-            data += got;
-            size -= static_cast<size_t>(got);
+            filled += static_cast<size_t>(got);
             continue;
         }
         if (got < 0 && errno == EINTR) continue;
@@ -121,16 +122,13 @@ bool EndpointTransport::Exchange(const BoardRequest &request, uint8_t *answer) {
         broken_ = true;
         return false;
     }
-    // Status and answer bytes share one deadline: the whole request is bounded by the timeout.
+    // The status byte and the answer bytes are read together, under one deadline: the whole
+    // request is bounded by the timeout.
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
-    uint8_t status = 0xFF;
-    if (!ReceiveAll(&status, 1, deadline)) return false;
-    if (status != 0) return false;
-    uint8_t received[2] = {0, 0};
-    if (request.answerLength > 0 && !ReceiveAll(received, request.answerLength, deadline)) {
-        return false;
-    }
-    if (answer != nullptr) std::memcpy(answer, received, request.answerLength);
+    uint8_t reply[3] = {0xFF, 0, 0};
+    if (!ReceiveReply(reply, 1 + size_t{request.answerLength}, deadline)) return false;
+    if (reply[0] != 0) return false;
+    if (answer != nullptr) std::memcpy(answer, reply + 1, request.answerLength);
     return true;
 }
 

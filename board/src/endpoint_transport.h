@@ -26,7 +26,8 @@ class EndpointTransport : public Transport {
   private:
     EndpointTransport(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
     bool SendAll(const uint8_t *data, size_t size);
-    bool ReceiveAll(uint8_t *data, size_t size, Clock::time_point deadline);
+    // Reads the status byte and, when it is 0, the answer bytes: `size` bytes in all.
+    bool ReceiveReply(uint8_t *reply, size_t size, Clock::time_point deadline);
 
     int fd_;
     int timeoutMs_;

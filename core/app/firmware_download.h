@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/app/firmware_image.h"
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/device/board.h"
 
 namespace velorin::core {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/app/sleeper.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
 
 namespace velorin::core {

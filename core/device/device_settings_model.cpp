@@ -1,23 +1,18 @@
 #include "core/device/device_settings_model.h"
 
-#include "core/app/configuration_file.h"
+#include "core/base/hex_text.h"
+#include "core/base/number_text.h"
 #include "core/device/block_record.h"
 #include "core/device/board_ports.h"
+#include "core/device/configuration_file.h"
 #include "core/device/port_switches.h"
 #include "core/device/programming_sequences.h"
-#include "core/loopfilter/component_tables.h"
-#include "core/planning/number_text.h"
-#include "core/text/hex_text.h"
 
 namespace velorin::core {
 
 namespace {
 
-constexpr int kOutputDividerCodes = 8;  // three bits; 6 and 7 have no divider
-// The UTF-8 micro sign; split so that the A is no hexadecimal digit of the escape.
-constexpr const char *kMicroAmps =
-    " \xC2\xB5"
-    "A";
+using S = DeviceSettingsState;
 
 struct VcoRange {
     double low;
@@ -25,35 +20,51 @@ struct VcoRange {
 };
 constexpr VcoRange kVcoRanges[] = {{1750.4, 2040.0}, {2040.0, 2350.0}};
 
-template <size_t N>
-std::vector<std::string> ValueEntries(const std::array<double, N> &values, const char *unit) {
-    std::vector<std::string> entries;
-    for (double value : values) entries.push_back(FormatFixed(value, 1) + unit);
-    return entries;
-}
+// The controls that hold a field's code as it lies in the image (the charge-pump list holds a
+// position instead). `onOpen`: the control starts from the image when the dialog opens; the
+// others keep their construction values (test select starts at 0).
+struct CodeControl {
+    Field field;
+    int S::*member;
+    bool onOpen;
+};
+constexpr CodeControl kCodeControls[] = {
+    {Field::VcoSelect, &S::vcoSelect, true},
+    {Field::Prescaler, &S::prescaler, true},
+    {Field::OutputDivider, &S::outputDividerCode, true},
+    {Field::OutputType, &S::outputType, true},
+    {Field::C2, &S::c2, true},
+    {Field::R2, &S::r2, true},
+    {Field::C1, &S::c1, true},
+    {Field::C3, &S::c3, true},
+    {Field::VcoCalWord, &S::vcoCalWord, true},
+    {Field::VcoCalOverride, &S::vcoCalOverride, false},
+    {Field::VcoCalEnable, &S::vcoCalEnable, false},
+    {Field::TestSelect, &S::testSelect, false},
+};
 
-int ListSize(SettingsList list) {
+Field ListField(SettingsList list) {
     switch (list) {
         case SettingsList::Prescaler:
-            return static_cast<int>(PrescalerForCode.size());
+            return Field::Prescaler;
         case SettingsList::OutputDivider:
-            return kOutputDividerCodes;
+            return Field::OutputDivider;
         case SettingsList::ChargePump:
-            return static_cast<int>(ChargePumpCodes.size());
+            return Field::ChargePump;
         case SettingsList::VcoCalWord:
-            return 64;
+            return Field::VcoCalWord;
         case SettingsList::TestSelect:
-            return static_cast<int>(TestSelectEntries.size());
+            return Field::TestSelect;
         case SettingsList::C1:
-            return kC1Codes;
+            return Field::C1;
         case SettingsList::C2:
-            return kC2Codes;
+            return Field::C2;
         case SettingsList::C3:
-            return kC3Codes;
+            return Field::C3;
         case SettingsList::R2:
-            return kR2Codes;
+            return Field::R2;
     }
-    return 0;
+    return Field::Prescaler;
 }
 
 // Keeps `current` unless `taken` lies in [0, count).
@@ -61,43 +72,13 @@ int Within(int taken, int count, int current) {
     return taken >= 0 && taken < count ? taken : current;
 }
 
-int Flag(int taken, int current) {
-    return Within(taken, 2, current);
-}
-
 }  // namespace
 
 std::vector<std::string> ListEntries(SettingsList list, int outputDividerCode) {
-    std::vector<std::string> entries;
-    switch (list) {
-        case SettingsList::Prescaler:
-            for (int p : PrescalerForCode) entries.push_back(std::to_string(p));
-            break;
-        case SettingsList::OutputDivider:
-            for (int d : OutputDividerForCode) entries.push_back(std::to_string(d));
-            if (OutputDividerValue(outputDividerCode) == 0 && outputDividerCode >= 0 &&
-                outputDividerCode < kOutputDividerCodes) {
-                entries.push_back("none (code " + std::to_string(outputDividerCode) + ")");
-            }
-            break;
-        case SettingsList::ChargePump:
-            for (const char *current : {"000", "056", "112", "168", "224"})
-                entries.push_back(std::string(current) + kMicroAmps);
-            break;
-        case SettingsList::VcoCalWord:
-            for (int i = 0; i < ListSize(list); ++i) entries.push_back(std::to_string(i));
-            break;
-        case SettingsList::TestSelect:
-            entries.assign(TestSelectEntries.begin(), TestSelectEntries.end());
-            break;
-        case SettingsList::C1:
-            return ValueEntries(C1Values(), " pF");
-        case SettingsList::C2:
-            return ValueEntries(C2Values(), " pF");
-        case SettingsList::C3:
-            return ValueEntries(C3Values(), " pF");
-        case SettingsList::R2:
-            return ValueEntries(R2Values(), " kOhm");
+    std::vector<std::string> entries = FieldListEntries(ListField(list));
+    if (list == SettingsList::OutputDivider && OutputDividerValue(outputDividerCode) == 0 &&
+        outputDividerCode >= 0 && outputDividerCode < kOutputDividerCodes) {
+        entries.push_back("none (code " + std::to_string(outputDividerCode) + ")");
     }
     return entries;
 }
@@ -115,62 +96,39 @@ DeviceSettingsModel::DeviceSettingsModel(Board &board, Prompts &prompts, Sleeper
 
 void DeviceSettingsModel::TakeControls(const DeviceSettingsState &c) {
     DeviceSettingsState &s = state_;
-    s.powerEnable = Flag(c.powerEnable, s.powerEnable);
-    s.outputType = Flag(c.outputType, s.outputType);
-    s.vcoCalEnable = Flag(c.vcoCalEnable, s.vcoCalEnable);
-    s.vcoCalOverride = Flag(c.vcoCalOverride, s.vcoCalOverride);
-    s.vcoSelect = Flag(c.vcoSelect, s.vcoSelect);
-    s.terminatePecl = Flag(c.terminatePecl, s.terminatePecl);
-    s.outputEnable = Flag(c.outputEnable, s.outputEnable);
+    s.powerEnable = Within(c.powerEnable, 2, s.powerEnable);
+    s.terminatePecl = Within(c.terminatePecl, 2, s.terminatePecl);
+    s.outputEnable = Within(c.outputEnable, 2, s.outputEnable);
     s.blockIndex = Within(c.blockIndex, kBlockCount, s.blockIndex);
-
-    s.prescaler = Within(c.prescaler, ListSize(SettingsList::Prescaler), s.prescaler);
+    for (const CodeControl &control : kCodeControls) {
+        if (control.field == Field::OutputDivider) continue;
+        s.*control.member =
+            Within(c.*control.member, 1 << FieldOf(control.field).width, s.*control.member);
+    }
     // Only the divider entries, or the code the list already shows without one.
     if (OutputDividerValue(c.outputDividerCode) != 0 || c.outputDividerCode == s.outputDividerCode)
         s.outputDividerCode = c.outputDividerCode;
-    s.chargePump = Within(c.chargePump, ListSize(SettingsList::ChargePump), s.chargePump);
-    s.vcoCalWord = Within(c.vcoCalWord, ListSize(SettingsList::VcoCalWord), s.vcoCalWord);
-    s.testSelect = Within(c.testSelect, ListSize(SettingsList::TestSelect), s.testSelect);
-    s.c1 = Within(c.c1, kC1Codes, s.c1);
-    s.c2 = Within(c.c2, kC2Codes, s.c2);
-    s.c3 = Within(c.c3, kC3Codes, s.c3);
-    s.r2 = Within(c.r2, kR2Codes, s.r2);
+    s.chargePump = Within(c.chargePump, static_cast<int>(ChargePumpCodes.size()), s.chargePump);
 }
 
 void DeviceSettingsModel::Initialise() {
-    state_.vcoCalWord = VcoCalWord(image_);
-    state_.outputDividerCode = OutputDividerCode(image_);
-    state_.chargePump = DecodeChargePumpCode(ChargePumpCode(image_));
-    state_.prescaler = PrescalerCode(image_);
+    for (const CodeControl &control : kCodeControls) {
+        if (control.onOpen) state_.*control.member = ReadField(image_, control.field);
+    }
     state_.testSelect = 0;
-    state_.outputType = OutputType(image_);
-    state_.vcoSelect = VcoSelect(image_);
-    state_.c1 = C1Code(image_);
-    state_.c2 = C2Code(image_);
-    state_.c3 = C3Code(image_);
-    state_.r2 = R2Code(image_);
+    state_.chargePump = DecodeChargePumpCode(ChargePumpCode(image_));
     // The text starts at the construction value "12"; it must match the prescaler shown.
     UpdateFeedbackDividerText();
     BuildRegisterImage();
 }
 
 void DeviceSettingsModel::BuildRegisterImage() {
-    const DeviceSettingsState &s = state_;
-    SetChargePumpCode(image_, ChargePumpCodes[static_cast<size_t>(s.chargePump)]);
+    for (const CodeControl &control : kCodeControls) {
+        WriteField(image_, control.field, state_.*control.member);
+    }
+    SetChargePumpCode(image_, ChargePumpCodes[static_cast<size_t>(state_.chargePump)]);
     SetCalDelayCount(image_, 1);
-    SetOutputType(image_, s.outputType);
-    SetVcoCalEnable(image_, s.vcoCalEnable);
-    SetC1Code(image_, s.c1);
-    SetC2Code(image_, s.c2);
-    SetC3Code(image_, s.c3);
-    SetR2Code(image_, s.r2);
     state_.loopFilterText = FormatLoopFilterWord(image_.ControlWord());
-    SetOutputDividerCode(image_, s.outputDividerCode);
-    SetPrescalerCode(image_, s.prescaler);
-    SetTestSelect(image_, s.testSelect);
-    SetVcoCalWord(image_, s.vcoCalWord);
-    SetVcoCalOverride(image_, s.vcoCalOverride);
-    SetVcoSelect(image_, s.vcoSelect);
     for (int i = 0; i < 6; ++i) {
         state_.byteTexts[static_cast<size_t>(i)] =
             "Byte" + std::to_string(i) + " = " + FormatHex(image_.Byte(i), 2);
@@ -178,20 +136,10 @@ void DeviceSettingsModel::BuildRegisterImage() {
 }
 
 void DeviceSettingsModel::ShowRegisterImage() {
+    for (const CodeControl &control : kCodeControls) {
+        state_.*control.member = ReadField(image_, control.field);
+    }
     state_.chargePump = DecodeChargePumpCode(ChargePumpCode(image_));
-    state_.outputType = OutputType(image_);
-    state_.vcoCalEnable = VcoCalEnable(image_);
-    state_.loopFilterText = FormatLoopFilterWord(image_.ControlWord());
-    state_.outputDividerCode = OutputDividerCode(image_);
-    state_.prescaler = PrescalerCode(image_);
-    state_.testSelect = TestSelect(image_);
-    state_.vcoCalWord = VcoCalWord(image_);
-    state_.vcoCalOverride = VcoCalOverride(image_);
-    state_.vcoSelect = VcoSelect(image_);
-    state_.c1 = C1Code(image_);
-    state_.c2 = C2Code(image_);
-    state_.c3 = C3Code(image_);
-    state_.r2 = R2Code(image_);
     UpdateFeedbackDividerText();
     BuildRegisterImage();
 }
@@ -212,11 +160,7 @@ void DeviceSettingsModel::UpdateFeedbackDividerText() {
 RefreshOutcome DeviceSettingsModel::Refresh() {
     BuildRegisterImage();
     RefreshOutcome outcome;
-    uint8_t port = 0;
-    if (!board_.ReadPort(kControlPort, port)) {
-        board_.Close();
-        outcome.boardLost = !board_.Open();
-    }
+    outcome.boardLost = !link_.WatchControlPort(false).reachable;
     // The windows depend on the dividers only, so they follow the lists with or without a board.
     UpdateFrequencyWindows();
     return outcome;

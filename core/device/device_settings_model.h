@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
+#include "core/device/board_link.h"
 #include "core/device/programming_sequences.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
@@ -89,7 +90,6 @@ class DeviceSettingsModel {
                         int blockIndex);
 
     const DeviceSettingsState &State() const { return state_; }
-    const RegisterImage &Image() const { return image_; }
 
     // Takes the controls' values; a value outside its control's range (a list without a
     // selection, a position past its entries) keeps what the state held. Texts are not taken.
@@ -136,6 +136,7 @@ class DeviceSettingsModel {
     ImageBuilder Builder();
 
     Board &board_;
+    BoardLink link_{board_};
     Prompts &prompts_;
     Sleeper &sleeper_;
     RegisterImage &image_;

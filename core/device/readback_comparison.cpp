@@ -59,6 +59,16 @@ ReadBackComparison CompareWithProgram(const ReadBackFields &read, const Register
     return comparison;
 }
 
+ReadBackComparison CompareFetchWithProgram(const ReadBackFetch &fetch, bool invertBoxSet,
+                                           const RegisterImage &program) {
+    if (!fetch.ok) {
+        ReadBackComparison silent;
+        silent.summary = kReadBackNoAnswer;
+        return silent;
+    }
+    return CompareWithProgram(DecodeReadBackFields(StreamBytes(fetch), invertBoxSet), program);
+}
+
 std::string ReadBackCopyText(const ReadBackTexts &texts) {
     std::string text = "Raw Data: " + texts.raw + "\n";
     for (const ReadBackRow &row : ReadBackRows) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/device/readback.h"
 #include "core/device/readback_decode.h"
 #include "core/device/register_image.h"
 
@@ -37,8 +38,13 @@ struct ReadBackComparison {
 };
 
 constexpr const char *kReadBackMatches = "EEPROM matches the program's settings";
+constexpr const char *kReadBackNoAnswer = "The board did not answer; nothing compared.";
 
 ReadBackComparison CompareWithProgram(const ReadBackFields &read, const RegisterImage &program);
+// The same for a whole fetch. A fetch that failed holds zeros, not the chip's settings, so it
+// is compared with nothing: no field is marked and the summary says that the board was silent.
+ReadBackComparison CompareFetchWithProgram(const ReadBackFetch &fetch, bool invertBoxSet,
+                                           const RegisterImage &program);
 
 // The raw string and then every row as "label: number text", one per line.
 std::string ReadBackCopyText(const ReadBackTexts &texts);

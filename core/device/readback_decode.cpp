@@ -1,10 +1,5 @@
 #include "core/device/readback_decode.h"
 
-#include <bit>
-
-#include "core/loopfilter/component_tables.h"
-#include "core/planning/number_text.h"
-
 namespace velorin::core {
 
 namespace {
@@ -22,12 +17,6 @@ int LsbFirst(const ReadBackBytes &bytes, int first, int count) {
 
 std::string Number(int value) {
     return std::to_string(value);
-}
-
-template <size_t N>
-std::string ComponentText(const std::array<double, N> &values, int code, const char *unit) {
-    if (code < 0 || static_cast<size_t>(code) >= N) return {};
-    return FormatFixed(values[static_cast<size_t>(code)], 1) + unit;
 }
 
 }  // namespace
@@ -99,35 +88,31 @@ ReadBackTexts DecodeReadBack(const ReadBackBytes &fetched, bool invertBoxSet) {
 ReadBackTexts FormatReadBackFields(const ReadBackFields &fields) {
     const RegisterImage &image = fields.image;
     ReadBackTexts texts;
+    // The code and what it means, both from the register-field table.
+    const auto field = [&image](Field f, std::string &code, std::string *meaning) {
+        const int value = ReadField(image, f);
+        code = Number(value);
+        if (meaning) *meaning = FieldValueText(f, value);
+    };
     texts.deviceRevision = Number(fields.deviceRevision);
     texts.ramVcoCalWord = Number(fields.ramVcoCalWord);
     texts.eepromStatus = Number(fields.eepromStatus);
     texts.eepromStatusText = fields.eepromStatus ? "EE written" : "EE unwritten";
     texts.eepromLock = Number(fields.eepromLock);
     texts.eepromLockText = fields.eepromLock ? "locked" : "unlocked";
-    texts.vcoCalEnable = Number(VcoCalEnable(image));
-    texts.vcoCalEnableText = VcoCalEnable(image) ? "enabled" : "disabled";
-    texts.eeVcoCalWord = Number(VcoCalWord(image));
-    texts.chargePump = Number(ChargePumpCode(image));
-    texts.chargePumpText = ChargePumpText(ChargePumpCode(image));
-    texts.c3 = Number(C3Code(image));
-    texts.c3Text = ComponentText(C3Values(), C3Code(image), " pF");
-    texts.c1 = Number(C1Code(image));
-    texts.c1Text = ComponentText(C1Values(), C1Code(image), " pF");
-    texts.r2 = Number(R2Code(image));
-    texts.r2Text = ComponentText(R2Values(), R2Code(image), " kOhm");
-    texts.c2 = Number(C2Code(image));
-    texts.c2Text = ComponentText(C2Values(), C2Code(image), " pF");
+    field(Field::VcoCalEnable, texts.vcoCalEnable, &texts.vcoCalEnableText);
+    field(Field::VcoCalWord, texts.eeVcoCalWord, nullptr);
+    field(Field::ChargePump, texts.chargePump, &texts.chargePumpText);
+    field(Field::C3, texts.c3, &texts.c3Text);
+    field(Field::C1, texts.c1, &texts.c1Text);
+    field(Field::R2, texts.r2, &texts.r2Text);
+    field(Field::C2, texts.c2, &texts.c2Text);
     texts.calDelayCount = Number(CalDelayCount(image));
     texts.calDelayText = CalDelayText(CalDelayCount(image));
-    texts.driverSelect = Number(OutputType(image));
-    texts.driverSelectText = OutputType(image) ? "LVPECL" : "LVDS";
-    texts.outputDivider = Number(OutputDividerCode(image));
-    texts.outputDividerText = OutputDividerText(OutputDividerCode(image));
-    texts.prescaler = Number(PrescalerCode(image));
-    texts.prescalerText = PrescalerText(PrescalerCode(image));
-    texts.vcoSelect = Number(VcoSelect(image));
-    texts.vcoSelectText = VcoSelect(image) ? "VCO 2" : "VCO 1";
+    field(Field::OutputType, texts.driverSelect, &texts.driverSelectText);
+    field(Field::OutputDivider, texts.outputDivider, &texts.outputDividerText);
+    field(Field::Prescaler, texts.prescaler, &texts.prescalerText);
+    field(Field::VcoSelect, texts.vcoSelect, &texts.vcoSelectText);
     return texts;
 }
 
@@ -141,29 +126,6 @@ std::string FormatReadBackRaw(const ReadBackBytes &prepared) {
         for (int i = 0; i < group; ++i, ++n) raw += StreamBit(prepared, n) ? '1' : '0';
     }
     return raw;
-}
-
-std::string ChargePumpText(int code) {
-    const int sources = std::popcount(static_cast<unsigned>(code) & 0xFu);
-    if (sources == 0) return "0";
-    return std::to_string(sources * kChargePumpStepMicroAmps) +
-           " \xC2\xB5"
-           "A";
-}
-
-std::string CalDelayText(int count) {
-    static const char *const kTexts[] = {"8,192", "16,384", "32,768", "32Meg"};
-    return count >= 0 && count < 4 ? kTexts[count] : "";
-}
-
-std::string OutputDividerText(int code) {
-    const int divider = OutputDividerValue(code);
-    return divider == 0 ? "" : "/ " + std::to_string(divider);
-}
-
-std::string PrescalerText(int code) {
-    const int prescaler = PrescalerValue(code);
-    return prescaler == 0 ? "" : "/ " + std::to_string(prescaler);
 }
 
 }  // namespace velorin::core

@@ -75,10 +75,4 @@ ReadBackTexts FormatReadBackFields(const ReadBackFields &fields);
 // lock and then Byte5 down to Byte0, eight bits each.
 std::string FormatReadBackRaw(const ReadBackBytes &prepared);
 
-// Text tables shared with the dialogs.
-std::string ChargePumpText(int code);     // "0", "56 µA" ... "224 µA" by the number of set bits
-std::string CalDelayText(int count);      // "8,192", "16,384", "32,768", "32Meg"
-std::string OutputDividerText(int code);  // "/ 1" ... "/ 32"; empty for 6 and 7
-std::string PrescalerText(int code);      // "/ 5", "/ 3", "/ 4", "/ 2"
-
 }  // namespace velorin::core

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/loopfilter/loop_filter_word.h"
+#include "core/device/register_fields.h"
 
 namespace velorin::core {
 
@@ -27,41 +27,89 @@ struct RegisterImage {
 // The one image the program edits, stores and writes; zero until the main view fills it.
 RegisterImage &ProgramRegisterImage();
 
-// Byte0 fields.
-int VcoSelect(const RegisterImage &image);  // 0 = VCO 1, 1 = VCO 2
-void SetVcoSelect(RegisterImage &image, int value);
-int PrescalerCode(const RegisterImage &image);
-void SetPrescalerCode(RegisterImage &image, int code);
-int OutputDividerCode(const RegisterImage &image);
-void SetOutputDividerCode(RegisterImage &image, int code);
-int OutputType(const RegisterImage &image);  // 0 = LVDS, 1 = LVPECL
-void SetOutputType(RegisterImage &image, int value);
+// Field accessors, by the layout of register_fields.h.
+inline int VcoSelect(const RegisterImage &image) {  // 0 = VCO 1, 1 = VCO 2
+    return ReadField(image, Field::VcoSelect);
+}
+inline void SetVcoSelect(RegisterImage &image, int value) {
+    WriteField(image, Field::VcoSelect, value);
+}
+inline int PrescalerCode(const RegisterImage &image) {
+    return ReadField(image, Field::Prescaler);
+}
+inline void SetPrescalerCode(RegisterImage &image, int code) {
+    WriteField(image, Field::Prescaler, code);
+}
+inline int OutputDividerCode(const RegisterImage &image) {
+    return ReadField(image, Field::OutputDivider);
+}
+inline void SetOutputDividerCode(RegisterImage &image, int code) {
+    WriteField(image, Field::OutputDivider, code);
+}
+inline int OutputType(const RegisterImage &image) {  // 0 = LVDS, 1 = LVPECL
+    return ReadField(image, Field::OutputType);
+}
+inline void SetOutputType(RegisterImage &image, int value) {
+    WriteField(image, Field::OutputType, value);
+}
+inline int C2Code(const RegisterImage &image) {
+    return ReadField(image, Field::C2);
+}
+inline void SetC2Code(RegisterImage &image, int code) {
+    WriteField(image, Field::C2, code);
+}
+inline int R2Code(const RegisterImage &image) {
+    return ReadField(image, Field::R2);
+}
+inline void SetR2Code(RegisterImage &image, int code) {
+    WriteField(image, Field::R2, code);
+}
+inline int C1Code(const RegisterImage &image) {
+    return ReadField(image, Field::C1);
+}
+inline void SetC1Code(RegisterImage &image, int code) {
+    WriteField(image, Field::C1, code);
+}
+inline int C3Code(const RegisterImage &image) {
+    return ReadField(image, Field::C3);
+}
+inline void SetC3Code(RegisterImage &image, int code) {
+    WriteField(image, Field::C3, code);
+}
+inline int ChargePumpCode(const RegisterImage &image) {
+    return ReadField(image, Field::ChargePump);
+}
+inline void SetChargePumpCode(RegisterImage &image, int code) {
+    WriteField(image, Field::ChargePump, code);
+}
+inline int VcoCalWord(const RegisterImage &image) {
+    return ReadField(image, Field::VcoCalWord);
+}
+inline void SetVcoCalWord(RegisterImage &image, int value) {
+    WriteField(image, Field::VcoCalWord, value);
+}
+inline int VcoCalOverride(const RegisterImage &image) {
+    return ReadField(image, Field::VcoCalOverride);
+}
+inline void SetVcoCalOverride(RegisterImage &image, int value) {
+    WriteField(image, Field::VcoCalOverride, value);
+}
+inline int VcoCalEnable(const RegisterImage &image) {
+    return ReadField(image, Field::VcoCalEnable);
+}
+inline void SetVcoCalEnable(RegisterImage &image, int value) {
+    WriteField(image, Field::VcoCalEnable, value);
+}
+inline int TestSelect(const RegisterImage &image) {
+    return ReadField(image, Field::TestSelect);
+}
+inline void SetTestSelect(RegisterImage &image, int code) {
+    WriteField(image, Field::TestSelect, code);
+}
 
 // The calibration delay count is split: bit 0 in Byte0 bit 7, bit 1 in word bit 23.
 int CalDelayCount(const RegisterImage &image);
 void SetCalDelayCount(RegisterImage &image, int value);
-
-// Control-word fields.
-int C2Code(const RegisterImage &image);
-void SetC2Code(RegisterImage &image, int code);
-int R2Code(const RegisterImage &image);
-void SetR2Code(RegisterImage &image, int code);
-int C1Code(const RegisterImage &image);
-void SetC1Code(RegisterImage &image, int code);
-int C3Code(const RegisterImage &image);
-void SetC3Code(RegisterImage &image, int code);
-int ChargePumpCode(const RegisterImage &image);
-void SetChargePumpCode(RegisterImage &image, int code);
-int VcoCalWord(const RegisterImage &image);
-void SetVcoCalWord(RegisterImage &image, int value);
-int VcoCalOverride(const RegisterImage &image);
-void SetVcoCalOverride(RegisterImage &image, int value);
-int VcoCalEnable(const RegisterImage &image);
-void SetVcoCalEnable(RegisterImage &image, int value);
-
-// Byte5 bits 0-3; bits 4-7 are kept as they are.
-int TestSelect(const RegisterImage &image);
-void SetTestSelect(RegisterImage &image, int code);
 
 // The loop-filter control word: word bits 0-18 (C2, R2, C1 and C3 codes).
 constexpr uint32_t kDefaultLoopFilterWord = 0x2279E;
@@ -69,22 +117,6 @@ uint32_t LoopFilterWord(const RegisterImage &image);
 void SetLoopFilterWord(RegisterImage &image, uint32_t word);
 // Six upper-case hexadecimal digits of the word masked to 19 bits.
 std::string FormatLoopFilterWord(uint32_t word);
-
-// Charge-pump current list position (0, 56, 112, 168, 224 uA) to thermometer code and back.
-constexpr std::array<int, 5> ChargePumpCodes = {0, 1, 3, 7, 15};
-constexpr int kChargePumpStepMicroAmps = 56;
-int DecodeChargePumpCode(int code);
-
-// Prescaler lists hold "5", "3", "4", "2": the list position is the prescaler code.
-constexpr std::array<int, 4> PrescalerForCode = {5, 3, 4, 2};
-constexpr std::array<int, 4> FeedbackDividerForPrescaler = {12, 20, 16, 32};
-// Output divider codes 0-5; codes 6 and 7 have no divider (0 here).
-constexpr std::array<int, 6> OutputDividerForCode = {1, 2, 4, 8, 16, 32};
-int OutputDividerValue(int code);
-int PrescalerValue(int code);
-
-// The sixteen test-select entries, in code order.
-extern const std::array<const char *, 16> TestSelectEntries;
 
 // Blocks "Block A" to "Block D", index 0 to 3.
 constexpr int kBlockCount = 4;

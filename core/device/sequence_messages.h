@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
 
 namespace velorin::core {

@@ -1,8 +1,8 @@
 #include "core/loopfilter/component_selection.h"
 
-#include "core/loopfilter/component_tables.h"
+#include "core/base/number_text.h"
+#include "core/device/component_tables.h"
 #include "core/loopfilter/nearest_value.h"
-#include "core/planning/number_text.h"
 
 namespace velorin::core {
 

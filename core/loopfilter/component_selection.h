@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "core/device/loop_filter_word.h"
 #include "core/loopfilter/loop_filter_design.h"
-#include "core/loopfilter/loop_filter_word.h"
 
 namespace velorin::core {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/loopfilter/component_tables.h"
+#include "core/device/component_tables.h"
 
 namespace velorin::core {
 

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/app/program_names.h"
+#include "core/base/number_text.h"
+#include "core/base/program_names.h"
 #include "core/loopfilter/component_selection.h"
 #include "core/loopfilter/loop_filter_constants.h"
 #include "core/loopfilter/step_response.h"
-#include "core/planning/number_text.h"
 
 namespace velorin::core {
 
@@ -200,7 +200,8 @@ LoopFilterDialogModel::LoopFilterDialogModel(const LoopFilterRequest &request)
     : request_(request),
       bandwidthKHz_(TruncateToInt(request.bandwidthHz / 1000.0)),
       phaseMarginInt_(TruncateToInt(request.phaseMarginDeg)),
-      shown_(EmptyDesign()) {
+      shown_(EmptyDesign()),
+      shownRequest_(request) {
     Recompute();
 }
 
@@ -236,14 +237,24 @@ void LoopFilterDialogModel::Recompute() {
     failed_ = design.status != 0;
     if (failed_) return;  // the previous components, figures and plots stay
     shown_ = design;
+    shownRequest_ = request_;
+    designed_ = true;
+    response_.reset();
+}
+
+const LoopFilterDialogModel::LoopResponsePanel &LoopFilterDialogModel::Response() const {
+    if (response_) return *response_;
+    LoopResponsePanel &r = response_.emplace();
+    if (!designed_) return r;  // no components: no figures, nothing to plot
     LoopAnalysisOptions options;
     options.lockTolerances.assign(std::begin(kPanelLockTolerances), std::end(kPanelLockTolerances));
-    analysis_ = AnalyzeLoopFilter(request_, shown_, options);
-    const LoopModels models = MakeLoopModels(request_, shown_);
-    bode_ = ComputeBodeData(models.ideal, models.chosen);
-    bodePlot_ = MakeBodePlot(bode_, analysis_);
-    steps_ = SampleSteps(models, analysis_, request_.bandwidthHz);
-    stepPlot_ = MakeStepPlot(steps_, analysis_);
+    r.analysis = AnalyzeLoopFilter(shownRequest_, shown_, options);
+    const LoopModels models = MakeLoopModels(shownRequest_, shown_);
+    r.bode = ComputeBodeData(models.ideal, models.chosen);
+    r.bodePlot = MakeBodePlot(r.bode, r.analysis);
+    r.steps = SampleSteps(models, r.analysis, shownRequest_.bandwidthHz);
+    r.stepPlot = MakeStepPlot(r.steps, r.analysis);
+    return r;
 }
 
 std::vector<LoopResponseRow> LoopFilterDialogModel::ResponseRows() const {
@@ -264,14 +275,15 @@ std::vector<LoopResponseRow> LoopFilterDialogModel::ResponseRows() const {
     const auto cell = [](const std::optional<LoopResponse> &r, const Field &f) {
         return r ? Figure((*r).*f.value, f.precision, f.scale) : std::string("none");
     };
+    const LoopAnalysis &analysis = Response().analysis;
     std::vector<LoopResponseRow> rows;
     for (const Field &f : kFields) {
-        rows.push_back({f.name, cell(analysis_.ideal, f), cell(analysis_.chosen, f)});
+        rows.push_back({f.name, cell(analysis.ideal, f), cell(analysis.chosen, f)});
     }
     for (size_t i = 0; i < std::size(kPanelLockTolerances); ++i) {
         rows.push_back({"Lock to " + LockToleranceName(kPanelLockTolerances[i]) + " (\u00b5s)",
-                        Figure(LockSeconds(analysis_.ideal, i), 2, 1e6),
-                        Figure(LockSeconds(analysis_.chosen, i), 2, 1e6)});
+                        Figure(LockSeconds(analysis.ideal, i), 2, 1e6),
+                        Figure(LockSeconds(analysis.chosen, i), 2, 1e6)});
     }
     return rows;
 }
@@ -284,13 +296,14 @@ std::vector<std::string> LoopFilterDialogModel::ResponseNotes() const {
                         FormatFixed(request_.phaseMarginDeg, 1) +
                         " degrees with these inputs; the components shown are the previous ones.");
     }
-    notes.insert(notes.end(), analysis_.warnings.begin(), analysis_.warnings.end());
+    const std::vector<std::string> &warnings = Response().analysis.warnings;
+    notes.insert(notes.end(), warnings.begin(), warnings.end());
     return notes;
 }
 
 std::string LoopFilterDialogModel::StepCsv() const {
     std::string csv = "timeS,idealStep,chosenStep\n";
-    for (const StepSample &s : steps_) {
+    for (const StepSample &s : Response().steps) {
         csv += Csv(s.timeS) + "," + Csv(s.ideal) + "," + Csv(s.chosen) + "\n";
     }
     return csv;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/loopfilter/bode_data.h"
 #include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"
@@ -125,30 +125,37 @@ class LoopFilterDialogModel {
     // True when the latest computation failed and the components are those of before.
     bool DesignFailed() const { return failed_; }
 
-    // The response panel, for the components shown.
-    const LoopAnalysis &Analysis() const { return analysis_; }
+    // The response panel, for the components shown. It is worked out when first asked for
+    // after the components change, so that a dialog whose panel is folded never pays for it.
     std::vector<LoopResponseRow> ResponseRows() const;
     // A line for a failed computation first, then the analysis' warnings.
     std::vector<std::string> ResponseNotes() const;
-    const BodePlotData &BodePlot() const { return bodePlot_; }
-    const StepPlotData &StepPlot() const { return stepPlot_; }
-    std::string BodeCsv() const { return FormatBodeCsv(bode_); }
+    const BodePlotData &BodePlot() const { return Response().bodePlot; }
+    const StepPlotData &StepPlot() const { return Response().stepPlot; }
+    std::string BodeCsv() const { return FormatBodeCsv(Response().bode); }
     // A header line, then time and both step values per sample; missing values left empty.
     std::string StepCsv() const;
 
   private:
+    struct LoopResponsePanel {
+        LoopAnalysis analysis;
+        std::vector<BodePoint> bode;
+        std::vector<StepSample> steps;
+        BodePlotData bodePlot;
+        StepPlotData stepPlot;
+    };
+
     void Recompute();
+    const LoopResponsePanel &Response() const;
 
     LoopFilterRequest request_;  // bandwidth and phase margin as they stand now
     int bandwidthKHz_ = 0;
     int phaseMarginInt_ = 0;
     LoopFilterDesign shown_;
+    LoopFilterRequest shownRequest_;  // the request shown_ was designed for
+    bool designed_ = false;           // a design has succeeded: shown_ is not the empty one
     bool failed_ = false;
-    LoopAnalysis analysis_;
-    std::vector<BodePoint> bode_;
-    std::vector<StepSample> steps_;
-    BodePlotData bodePlot_;
-    StepPlotData stepPlot_;
+    mutable std::optional<LoopResponsePanel> response_;  // empty: not worked out yet
 };
 
 }  // namespace velorin::core

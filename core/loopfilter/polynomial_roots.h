@@ -6,8 +6,8 @@
 
 namespace velorin::core {
 
-// coefficients[k] multiplies x^k. Zero leading coefficients are dropped first. Uses the
+// The coefficients: a[k] multiplies x^k. Zero leading coefficients are dropped first. Uses the
 // simultaneous Aberth-Ehrlich iteration, which copes with roots many decades apart.
-std::vector<std::complex<double>> PolynomialRoots(std::vector<double> coefficients);
+std::vector<std::complex<double>> PolynomialRoots(std::vector<double> a);
 
 }  // namespace velorin::core

@@ -35,8 +35,10 @@ std::string Sentence(BoardWrite kind, uint8_t blocks) {
             return "The output enable of " + which + " was not written.";
         case BoardWrite::Power:
             return "The on-board power was not switched.";
-        case BoardWrite::Crystal:
-            return "The crystal-frequency record of block B could not be written or read.";
+        case BoardWrite::CrystalWrite:
+            return "The crystal-frequency record of block B could not be written.";
+        case BoardWrite::CrystalRead:
+            return "The crystal-frequency record of block B could not be read.";
         case BoardWrite::Poll:
             return "The board does not answer its requests.";
     }
@@ -49,11 +51,6 @@ void BoardWriteStatus::Record(BoardWrite kind, int block, bool ok) {
     const uint8_t bit = PerBlock(kind) ? static_cast<uint8_t>(1u << (block & 3)) : 1u;
     uint8_t &blocks = failedBlocks_[static_cast<size_t>(kind)];
     blocks = ok ? static_cast<uint8_t>(blocks & ~bit) : static_cast<uint8_t>(blocks | bit);
-}
-
-bool BoardWriteStatus::Failed(BoardWrite kind, int block) const {
-    const uint8_t bit = PerBlock(kind) ? static_cast<uint8_t>(1u << (block & 3)) : 1u;
-    return (failedBlocks_[static_cast<size_t>(kind)] & bit) != 0;
 }
 
 std::string BoardWriteStatus::Message() const {

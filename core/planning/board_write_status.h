@@ -14,7 +14,8 @@ enum class BoardWrite {
     Termination,   // a block's LVPECL termination bit
     OutputEnable,  // a block's output-enable bit
     Power,         // the on-board power
-    Crystal,       // the crystal-frequency record of block B
+    CrystalWrite,  // storing the crystal-frequency record of block B
+    CrystalRead,   // loading it back
     Poll,          // the poll's reads and its port-0 write
 };
 
@@ -23,12 +24,11 @@ class BoardWriteStatus {
     // Remembers a failure of that kind for the block, or forgets it after a success. Kinds that
     // concern the whole board ignore the block.
     void Record(BoardWrite kind, int block, bool ok);
-    bool Failed(BoardWrite kind, int block = 0) const;
     // One line for the status bar; empty while nothing has failed.
     std::string Message() const;
 
   private:
-    static constexpr int kKinds = 6;
+    static constexpr int kKinds = 7;
     std::array<uint8_t, kKinds> failedBlocks_{};  // one bit per block
 };
 

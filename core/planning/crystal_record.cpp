@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/base/number_text.h"
 #include "core/device/board_eeprom_map.h"
-#include "core/planning/number_text.h"
 
 namespace velorin::core {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/device/board.h"
 
 namespace velorin::core {

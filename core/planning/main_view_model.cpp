@@ -1,13 +1,16 @@
 #include "core/planning/main_view_model.h"
 
+#include <algorithm>
 #include <array>
 
+#include "core/base/latin1_text.h"
+#include "core/base/number_text.h"
 #include "core/device/board_ports.h"
+#include "core/device/loop_filter_word.h"
 #include "core/device/port_switches.h"
 #include "core/device/programming_steps.h"
 #include "core/device/sequence_messages.h"
 #include "core/planning/crystal_record.h"
-#include "core/planning/number_text.h"
 #include "core/planning/plan_calculator.h"
 #include "core/planning/view_eeprom_commands.h"
 
@@ -19,22 +22,28 @@ constexpr uint32_t kConstructionControlWord = 0x8002279E;
 constexpr int kFullChargePumpCode = 15;
 constexpr int kCalibrationRestartMs = 50;
 
-constexpr std::array<const char *, 4> kPrescalerTexts = {"/ 5", "/ 3", "/ 4", "/ 2"};
-constexpr std::array<double, 4> kPrescalerValues = {5, 3, 4, 2};
-constexpr std::array<const char *, 4> kFeedbackTexts = {"/ 12", "/ 16", "/ 20", "/ 32"};
-constexpr std::array<double, 4> kFeedbackValues = {12, 16, 20, 32};
-// The feedback divider that goes with each prescaler code.
-constexpr std::array<int, 4> kFeedbackIndexForPrescaler = {0, 2, 1, 3};
-constexpr std::array<const char *, 6> kOutputDividerTexts = {"/ 1", "/ 2",  "/ 4",
-                                                             "/ 8", "/ 16", "/ 32"};
-constexpr std::array<double, 6> kOutputDividerValues = {1, 2, 4, 8, 16, 32};
-constexpr std::array<const char *, 5> kChargePumpTexts = {"0", "56 µA", "112 µA", "168 µA",
-                                                          "224 µA"};
-constexpr std::array<double, 5> kChargePumpCurrents = {0, 0.000056, 0.000112, 0.000168, 0.000224};
+// The feedback-divider block's choices in menu order (12, 16, 20, 32), and the one that goes
+// with each prescaler code.
+constexpr std::array<int, 4> kFeedbackDividers = [] {
+    std::array<int, 4> sorted = FeedbackDividerForPrescaler;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}();
+constexpr int FeedbackIndexForPrescaler(int code) {
+    for (size_t i = 0; i < kFeedbackDividers.size(); ++i) {
+        if (kFeedbackDividers[i] == FeedbackDividerForPrescaler[static_cast<size_t>(code & 3)])
+            return static_cast<int>(i);
+    }
+    return 0;
+}
 
 template <size_t N>
-bool InTable(int index, const std::array<const char *, N> &) {
+bool InTable(int index, const std::array<int, N> &) {
     return index >= 0 && index < static_cast<int>(N);
+}
+
+std::string ChargePumpText(int index) {
+    return FieldValueText(Field::ChargePump, ChargePumpCodes[static_cast<size_t>(index)]);
 }
 
 struct SettingCommand {
@@ -85,11 +94,14 @@ bool MainViewModel::Recorded(BoardWrite kind, bool ok) {
 }
 
 void MainViewModel::InitialUpdate() {
+    // The form shows the state when this starts; the power switch at the end reads it back, so
+    // the calibration box keeps what the user left there however often this runs.
+    const bool calibrationOnForm = state_.vcoCalibrationOn;
     state_.vcoCalibrationOn = true;
-    display_.prescalerText = kPrescalerTexts[0];
-    display_.feedbackDividerText = kFeedbackTexts[0];
-    display_.outputDividerText = kOutputDividerTexts[0];
-    display_.chargePumpText = kChargePumpTexts[4];
+    display_.prescalerText = FieldValueText(Field::Prescaler, 0);
+    display_.feedbackDividerText = "/ " + std::to_string(kFeedbackDividers[0]);
+    display_.outputDividerText = FieldValueText(Field::OutputDivider, 0);
+    display_.chargePumpText = ChargePumpText(4);
     display_.outputTypeText = kLvdsStartText;
     display_.vcoCaption = kVcoStartCaption;
     display_.vcoText = kVco1DefaultText;
@@ -112,39 +124,41 @@ void MainViewModel::InitialUpdate() {
 
     // Without the identity the first setting change would place the termination bit as on a
     // three-block board; a failed read leaves the last one known.
-    uint8_t id = 0;
-    if (board_.GetEvmId(id)) state_.boardId = id;
+    if (link_.ReadIdentity()) state_.boardId = link_.Identity();
     display_.blockDVisible = IsFourBlockBoard();
 
+    state_.vcoCalibrationOn = calibrationOnForm;
     ApplyPowerEnable();
 }
 
 void MainViewModel::SetPrescaler(int code, bool write) {
-    if (!InTable(code, kPrescalerTexts)) return;
-    display_.prescalerText = kPrescalerTexts[static_cast<size_t>(code)];
-    state_.prescalerValue = kPrescalerValues[static_cast<size_t>(code)];
+    if (!InTable(code, PrescalerForCode)) return;
+    display_.prescalerText = FieldValueText(Field::Prescaler, code);
+    state_.prescalerValue = PrescalerForCode[static_cast<size_t>(code)];
     SetPrescalerCode(image_, code);
     if (write) WriteImageToChip();
 }
 
 void MainViewModel::SetFeedbackDivider(int index) {
-    if (!InTable(index, kFeedbackTexts)) return;
-    display_.feedbackDividerText = kFeedbackTexts[static_cast<size_t>(index)];
-    state_.feedbackDividerValue = kFeedbackValues[static_cast<size_t>(index)];
+    if (!InTable(index, kFeedbackDividers)) return;
+    const int divider = kFeedbackDividers[static_cast<size_t>(index)];
+    display_.feedbackDividerText = "/ " + std::to_string(divider);
+    state_.feedbackDividerValue = divider;
 }
 
 void MainViewModel::SetOutputDivider(int code, bool write) {
-    if (!InTable(code, kOutputDividerTexts)) return;
-    display_.outputDividerText = kOutputDividerTexts[static_cast<size_t>(code)];
-    state_.outputDividerValue = kOutputDividerValues[static_cast<size_t>(code)];
+    if (!InTable(code, OutputDividerForCode)) return;
+    display_.outputDividerText = FieldValueText(Field::OutputDivider, code);
+    state_.outputDividerValue = OutputDividerForCode[static_cast<size_t>(code)];
     SetOutputDividerCode(image_, code);
     if (write) WriteImageToChip();
 }
 
 void MainViewModel::SetChargePump(int index, bool write) {
-    if (!InTable(index, kChargePumpTexts)) return;
-    display_.chargePumpText = kChargePumpTexts[static_cast<size_t>(index)];
-    state_.chargePumpCurrent = kChargePumpCurrents[static_cast<size_t>(index)];
+    if (!InTable(index, ChargePumpCodes)) return;
+    display_.chargePumpText = ChargePumpText(index);
+    // 56 µA per source, in amperes.
+    state_.chargePumpCurrent = index * kChargePumpStepMicroAmps / 1e6;
     SetChargePumpCode(image_, ChargePumpCodes[static_cast<size_t>(index)]);
     if (write) WriteImageToChip();
 }
@@ -243,25 +257,20 @@ void MainViewModel::PollBoard() {
         ~Done() { flag = false; }
     } done{polling_};
 
-    bool answered = true;
-    uint8_t port0 = 0;
-    bool port0Known = board_.ReadPort(kControlPort, port0);
-    if (!port0Known) {
-        board_.Close();
-        if (!board_.Open()) {
-            display_.usbLedLit = true;
-            return;
-        }
-        // The failed read left nothing to go on: the power flag and the port-0 write below use
-        // the port as it is now, and are skipped when that read fails too.
-        port0Known = board_.ReadPort(kControlPort, port0);
-        answered = port0Known;
+    // After a reopen the failed read left nothing to go on: the power flag and the port-0 write
+    // below use the port as it is now, and are skipped when that read fails too.
+    const BoardLink::Watch watch = link_.WatchControlPort(true);
+    if (!watch.reachable) {
+        display_.usbLedLit = true;
+        return;
     }
     display_.usbLedLit = false;
+    const bool port0Known = watch.controlPort.has_value();
+    uint8_t port0 = watch.controlPort.value_or(0);
+    bool answered = port0Known;
 
-    uint8_t id = state_.boardId;
-    if (board_.GetEvmId(id)) {
-        state_.boardId = id;
+    if (link_.ReadIdentity()) {
+        state_.boardId = link_.Identity();
     } else {
         answered = false;
     }
@@ -278,7 +287,13 @@ void MainViewModel::PollBoard() {
         } else if (state_.terminationOn) {
             port0 = WithBits(port0, bit, true);
         }
-        if (port0Known && !board_.WritePort(kControlPort, port0)) answered = false;
+        if (port0Known) {
+            const bool written = board_.WritePort(kControlPort, port0);
+            answered = answered && written;
+            // Port 0 holds the power bit: once the board takes it again, an old failed power
+            // switch no longer describes the board.
+            if (written) status_.Record(BoardWrite::Power, 0, true);
+        }
     } else {
         answered = false;
     }
@@ -337,14 +352,13 @@ void MainViewModel::ApplyInputCalculation() {
 void MainViewModel::ApplyPlan(int prescaler, int outputDivider, int vcoNumber) {
     // Prescaler value to its code; the feedback divider follows the prescaler.
     for (int code = 0; code < 4; ++code) {
-        if (static_cast<int>(kPrescalerValues[static_cast<size_t>(code)]) != prescaler) continue;
+        if (PrescalerForCode[static_cast<size_t>(code)] != prescaler) continue;
         SetPrescaler(code, true);
-        SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(code)]);
+        SetFeedbackDivider(FeedbackIndexForPrescaler(code));
         break;
     }
     for (int code = 0; code < 6; ++code) {
-        if (static_cast<int>(kOutputDividerValues[static_cast<size_t>(code)]) != outputDivider)
-            continue;
+        if (OutputDividerForCode[static_cast<size_t>(code)] != outputDivider) continue;
         SetOutputDivider(code, true);
         break;
     }
@@ -355,26 +369,27 @@ void MainViewModel::ApplyPlan(int prescaler, int outputDivider, int vcoNumber) {
 
 void MainViewModel::LoadCrystalFrequency() {
     const CrystalLoad load = core::LoadCrystalFrequency(board_);
-    status_.Record(BoardWrite::Crystal, 1, load.ok);
-    state_.inputText = load.text;
+    status_.Record(BoardWrite::CrystalRead, 1, load.ok);
+    // The record is single-byte text; a blank one is ten 0xFF bytes.
+    state_.inputText = Latin1ToUtf8(load.text);
 }
 
 bool MainViewModel::SaveCrystalFrequency(std::string_view typed) {
     const CrystalSaveOutcome outcome = core::SaveCrystalFrequency(board_, prompts_, typed);
     if (outcome == CrystalSaveOutcome::OutOfRange) return false;
-    status_.Record(BoardWrite::Crystal, 1, outcome == CrystalSaveOutcome::Stored);
+    status_.Record(BoardWrite::CrystalWrite, 1, outcome == CrystalSaveOutcome::Stored);
     return true;
 }
 
-void MainViewModel::ApplyLoopFilter(double bandwidth, double phaseMargin, int c1Code, int c2Code,
-                                    int c3Code, int r2Code) {
-    state_.loopBandwidth = bandwidth;
-    state_.phaseMargin = phaseMargin;
-    const uint32_t word = (static_cast<uint32_t>(c3Code) & 0x0F) * 32768u +
-                          (static_cast<uint32_t>(c1Code) & 0x1F) * 1024u +
-                          (static_cast<uint32_t>(r2Code) & 0x1F) * 32u +
-                          (static_cast<uint32_t>(c2Code) & 0x1F);
-    SetLoopFilterWord(image_, word);
+LoopFilterRequest MainViewModel::LoopFilterRequestNow() const {
+    return LoopFilterRequest{state_.loopBandwidth, state_.phaseMargin, state_.chargePumpCurrent,
+                             state_.prescalerValue, state_.feedbackDividerValue};
+}
+
+void MainViewModel::ApplyLoopFilter(const LoopFilterChoice &choice) {
+    state_.loopBandwidth = choice.bandwidthHz;
+    state_.phaseMargin = choice.phaseMarginDeg;
+    image_.SetControlWord(StoreLoopFilterCodes(image_.ControlWord(), ChoiceCodes(choice)));
     WriteImageToChip();
 }
 
@@ -392,7 +407,7 @@ void MainViewModel::TakeBackAdvancedControl(int blockIndex, int outputType, int 
     // Codes 6 and 7 have no divider of the table: the block keeps what it showed.
     SetOutputDivider(OutputDividerCode(image_), false);
     SetChargePump(DecodeChargePumpCode(ChargePumpCode(image_)), false);
-    SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(prescalerCode & 3)]);
+    SetFeedbackDivider(FeedbackIndexForPrescaler(prescalerCode));
 }
 
 SequenceResult MainViewModel::WriteEepromNoLock() {

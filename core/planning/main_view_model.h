@@ -9,11 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
+#include "core/device/board_link.h"
 #include "core/device/register_image.h"
 #include "core/device/sequence_result.h"
+#include "core/loopfilter/loop_filter_dialog_model.h"
 #include "core/planning/board_write_status.h"
 #include "core/planning/main_view_state.h"
 
@@ -33,10 +35,8 @@ class MainViewModel {
     MainViewState &State() { return state_; }
     const MainViewState &State() const { return state_; }
     const MainViewDisplay &Display() const { return display_; }
-    const RegisterImage &Image() const { return image_; }
     // The status bar's line about failed silent writes; empty when the board holds the form.
     std::string StatusMessage() const { return status_.Message(); }
-    const BoardWriteStatus &WriteStatus() const { return status_; }
 
     // At start and after every new or opened document. Reads the board identity once, so that
     // the termination bits are placed right before the first poll, and switches the power.
@@ -77,9 +77,10 @@ class MainViewModel {
     // The dialog's OK; false while the entry is out of range (the dialog stays open).
     bool SaveCrystalFrequency(std::string_view typed);
 
-    // The loop-filter dialog's OK: bandwidth, margin and the four codes into the image.
-    void ApplyLoopFilter(double bandwidth, double phaseMargin, int c1Code, int c2Code, int c3Code,
-                         int r2Code);
+    // What the loop-filter dialog starts from, and its OK: bandwidth, margin and the four codes
+    // into the image, then the chip write.
+    LoopFilterRequest LoopFilterRequestNow() const;
+    void ApplyLoopFilter(const LoopFilterChoice &choice);
     // The device-settings dialog has closed: take back its block, driver and VCO choice, apply
     // them and refresh the blocks from the image.
     void TakeBackAdvancedControl(int blockIndex, int outputType, int vcoSelect);
@@ -95,6 +96,7 @@ class MainViewModel {
     bool Recorded(BoardWrite kind, bool ok);
 
     Board &board_;
+    BoardLink link_{board_};
     Prompts &prompts_;
     Sleeper &sleeper_;
     RegisterImage &image_;

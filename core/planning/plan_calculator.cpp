@@ -1,6 +1,6 @@
 #include "core/planning/plan_calculator.h"
 
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 namespace velorin::core {
 

@@ -21,9 +21,6 @@ constexpr double kVco1DisplayLow = 1893.95;
 constexpr double kVco1DisplayHigh = 2186.94;
 constexpr double kVco2DisplayLow = 2186.94;
 constexpr double kVco2DisplayHigh = 2525.22;
-// Crystal frequencies accepted for block B, both VCOs alike.
-constexpr double kCrystalLow = 27.351;
-constexpr double kCrystalHigh = 38.333;
 constexpr const char *kVcoInputRangeHint =
     "VCO 1 input range: 27.3Mhz~34.0Mhz\nVCO 2 input range: 31.8Mhz~38.3Mhz";
 constexpr const char *kInputNotSupported = "input frequency not supported!";

@@ -1,7 +1,7 @@
 #include "core/trace/traffic_save.h"
 
-#include "core/app/file_io.h"
-#include "core/app/program_names.h"
+#include "core/base/file_io.h"
+#include "core/base/program_names.h"
 #include "core/trace/traffic_table.h"
 
 namespace velorin::core {

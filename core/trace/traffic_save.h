@@ -2,7 +2,7 @@
 // through a temporary file so that a failed save leaves an older file whole.
 #pragma once
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/trace/traffic_view.h"
 
 namespace velorin::core {

@@ -140,11 +140,4 @@ bool ShapeContains(BlockShape shape, const FormRect &r, int x, int y) {
     return false;
 }
 
-std::optional<int> BlockAt(int x, int y) {
-    for (const FormBlock &b : MainFormBlocks()) {
-        if (ShapeContains(b.shape, b.rect, x, y)) return b.id;
-    }
-    return std::nullopt;
-}
-
 }  // namespace velorin::core

@@ -56,7 +56,5 @@ std::span<const FormPoint> FeedbackWire();
 
 // Whether the point lies inside the shape drawn in the rectangle (edges included).
 bool ShapeContains(BlockShape shape, const FormRect &rect, int x, int y);
-// The block (by id) the point hits, if any.
-std::optional<int> BlockAt(int x, int y);
 
 }  // namespace velorin::core

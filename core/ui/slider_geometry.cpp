@@ -29,7 +29,8 @@ int PositionToPixel(const SliderGeometry &g, int position) {
 int PixelToPosition(const SliderGeometry &g, int x) {
     const int travel = Travel(g);
     if (travel == 0) return g.minimum;
-    return static_cast<int>(g.minimum + static_cast<double>(x - g.thumbWidth / 2 - g.marginLeft) /
+    const int thumbCentre = g.thumbWidth / 2;  // a whole pixel
+    return static_cast<int>(g.minimum + static_cast<double>(x - thumbCentre - g.marginLeft) /
                                             travel * (g.maximum - g.minimum));
 }
 

@@ -20,6 +20,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
 
     auto *icon = new QLabel(this);
     icon->setObjectName("aboutIcon");
+    icon->setAccessibleName("Program icon");
     icon->setPixmap(QPixmap::fromImage(LoadBitmapResource(bitmaps::kProgramIcon)));
     auto *name = new QLabel("QV MXRG817A CtrlGui - Version 1.0", this);
     name->setObjectName("aboutName");

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/configuration_file.h"
 #include "core/app/firmware_download.h"
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
+#include "core/device/configuration_file.h"
 #include "core/device/register_image.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/document.h"
@@ -39,19 +39,15 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     // 1. The folder the program was started from; the driver packages are looked for there.
     std::error_code error;
     applicationDirectory_ = std::filesystem::current_path(error).string();
-    steps_ << "application directory";
 
     // 2. The board, or its driver when the board cannot be opened. The poll of the main view
     //    reconnects later; the result of the installation is the library's to tell.
-    steps_ << "open board";
     if (!services_.board.Open()) {
-        steps_ << "force driver install";
         Velorin_ForceInstall(applicationDirectory_.c_str());
     }
 
     // 3. The recent-file list.
     recentFiles_.Load();
-    steps_ << "recent files";
 
     // 4. Document, frame and view.
     document_ = std::make_unique<CQVVelorinCtrlGuiDoc>(core::ProgramRegisterImage());
@@ -77,7 +73,6 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     });
     frame_->SetRecentFiles(recentFiles_.Files());
     InstallBoardTrafficDock(*frame_, traffic_, prompts_);
-    steps_ << "document";
 
     // 5. The command line: a file name opens that file, nothing makes a new document.
     QString file;
@@ -89,12 +84,10 @@ bool CQVVelorinCtrlGuiApp::InitInstance(const QStringList &arguments) {
     } else {
         OpenDocumentFile(file);
     }
-    steps_ << "command line";
 
     // 6. The window, painted at once; dropped files are opened from here on.
     frame_->show();
     frame_->repaint();
-    steps_ << "main window";
     return true;
 }
 

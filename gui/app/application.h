@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "core/app/prompts.h"
-#include "core/app/thread_sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/thread_sleeper.h"
 #include "core/device/library_board.h"
-#include "core/device/tracing_board.h"
+#include "core/trace/tracing_board.h"
 #include "core/trace/traffic_log.h"
 #include "gui/app/program_services.h"
 #include "gui/app/recent_file_list.h"
@@ -46,7 +46,6 @@ class CQVVelorinCtrlGuiApp : public QObject {
     CQVVelorinCtrlGuiDoc *Document() const { return document_.get(); }
     const RecentFileList &RecentFiles() const { return recentFiles_; }
     // The start-up steps taken, by name, in order.
-    const QStringList &StartupSteps() const { return steps_; }
 
     void OnFileNew();
     void OnFileOpen();
@@ -80,7 +79,6 @@ class CQVVelorinCtrlGuiApp : public QObject {
     ViewFactory viewFactory_;
     std::unique_ptr<CQVVelorinCtrlGuiDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
-    QStringList steps_;
 };
 
 }  // namespace velorin::gui

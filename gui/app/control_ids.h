@@ -69,15 +69,13 @@ inline constexpr int kCalibrationCheck = 1045;
 inline constexpr int kOutputFrequencyEdit = 1200;
 inline constexpr int kInputFrequencyFormEdit = 1201;
 inline constexpr int kRangeWarningLabel = 1204;
-// Popup menu of the blocks and its commands.
-inline constexpr int kBlockPopupMenu = 147;
+// Crystal dialog (template 171).
 inline constexpr int kCrystalDialog = 171;
 inline constexpr int kCrystalEdit = 1205;
 
 // Device-settings dialog (template 158). Its numbers overlap other templates', hence the
 // namespace of its own.
 namespace device_settings {
-inline constexpr int kDialog = 158;
 inline constexpr int kUsbLed = 1028;
 inline constexpr int kVco1Radio = 1069;
 inline constexpr int kVco2Radio = 1070;
@@ -144,7 +142,6 @@ inline constexpr int kLoopSaveStepPointsButton = 1407;
 inline constexpr int kReadBackDialog = 172;
 inline constexpr int kReadBackButton = 1;  // the default button
 inline constexpr int kCloseWindowButton = 2;
-inline constexpr int kRawDataEdit = 1207;
 inline constexpr int kInvertDataBitsCheck = 1228;
 inline constexpr int kReadBackCopyButton = 1239;
 inline constexpr int kReadBackSummary = 1240;

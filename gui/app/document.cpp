@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <string>
 
-#include "core/app/configuration_file.h"
+#include "core/device/configuration_file.h"
 
 namespace velorin::gui {
 

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 namespace velorin::gui {
 

@@ -26,11 +26,13 @@ CFirmDnlDlg::CFirmDnlDlg(const ProgramServices &services, const QString &path, Q
 
     status_ = new QLabel(core::kFirmwareInitialStatus, this);
     status_->setObjectName("statusText");
-    status_->setAccessibleName("Download status");
+    status_->setAccessibleDescription("What the download is doing");
+    status_->setToolTip(status_->accessibleDescription());
     SetControlId(status_, ids::kFirmwareStatus);
     tally_ = new QLabel(this);
     tally_->setObjectName("tallyText");
-    tally_->setAccessibleName("Bytes done and elapsed time");
+    tally_->setAccessibleDescription("Bytes done and elapsed time");
+    tally_->setToolTip(tally_->accessibleDescription());
     tally_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for the longest tally from the start: the layout cannot grow it mid-run.
     tally_->setMinimumWidth(tally_->fontMetrics().horizontalAdvance(

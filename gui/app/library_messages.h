@@ -2,7 +2,7 @@
 // with the caption and icon that the library gives.
 #pragma once
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 namespace velorin::gui {
 

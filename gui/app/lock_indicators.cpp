@@ -10,9 +10,11 @@ namespace velorin::gui {
 
 namespace {
 
-QLabel *Pane(QStatusBar &bar, const char *text, const char *name) {
+QLabel *Pane(QStatusBar &bar, const char *text, const char *name, const char *meaning) {
     auto *pane = new QLabel(text, &bar);
     pane->setObjectName(name);
+    pane->setAccessibleDescription(meaning);
+    pane->setToolTip(meaning);
     pane->setAlignment(Qt::AlignCenter);
     pane->setFrameShape(QFrame::Panel);
     pane->setFrameShadow(QFrame::Sunken);
@@ -28,9 +30,9 @@ constexpr quint32 kX11NumMask = 0x10;
 }  // namespace
 
 LockIndicators::LockIndicators(QStatusBar &statusBar) : QObject(&statusBar) {
-    capsPane_ = Pane(statusBar, "CAP", "capsLockPane");
-    numPane_ = Pane(statusBar, "NUM", "numLockPane");
-    scrollPane_ = Pane(statusBar, "SCRL", "scrollLockPane");
+    capsPane_ = Pane(statusBar, "CAP", "capsLockPane", "Shows CAP while Caps Lock is on");
+    numPane_ = Pane(statusBar, "NUM", "numLockPane", "Shows NUM while Num Lock is on");
+    scrollPane_ = Pane(statusBar, "SCRL", "scrollLockPane", "Shows SCRL while Scroll Lock is on");
     if (qApp != nullptr) qApp->installEventFilter(this);
     Show();
 }

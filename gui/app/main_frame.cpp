@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "gui/app/control_ids.h"
 #include "gui/app/lock_indicators.h"
 #include "gui/planning/calculator_bars.h"
@@ -288,7 +288,7 @@ void CMainFrame::SetView(QWidget *view) {
     FitToContents();
 }
 
-void CMainFrame::ConnectViewCommand(int id, std::function<void()> handler) {
+void CMainFrame::ConnectViewCommand(int id, const std::function<void()> &handler) {
     if (QAction *action = Command(id)) {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [handler] { handler(); });
@@ -318,8 +318,8 @@ void CMainFrame::SetRecentFiles(const QStringList &paths) {
         auto *entry = new QAction(QString("&%1 %2").arg(i + 1).arg(shown), this);
         entry->setObjectName(QString("recentFile%1").arg(i + 1));
         entry->setStatusTip(paths[i]);
-        const QString path = paths[i];
-        connect(entry, &QAction::triggered, this, [this, path] { emit recentFileRequested(path); });
+        connect(entry, &QAction::triggered, this,
+                [this, path = paths[i]] { emit recentFileRequested(path); });
         fileMenu_->insertAction(recentLast_, entry);
         recentEntries_.append(entry);
     }

@@ -33,7 +33,7 @@ class CMainFrame : public QMainWindow {
     QWidget *View() const { return centralWidget(); }
 
     // Commands that the main view carries are greyed until it connects a handler.
-    void ConnectViewCommand(int id, std::function<void()> handler);
+    void ConnectViewCommand(int id, const std::function<void()> &handler);
 
     // The status bar's message pane: the text, or "Ready" when it is empty.
     void SetMessagePaneText(const QString &text);

@@ -2,8 +2,8 @@
 // image. The application owns them; the view and the dialogs borrow them for their lifetime.
 #pragma once
 
-#include "core/app/prompts.h"
-#include "core/app/sleeper.h"
+#include "core/base/prompts.h"
+#include "core/base/sleeper.h"
 #include "core/device/board.h"
 #include "core/device/register_image.h"
 

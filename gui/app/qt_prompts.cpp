@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/device/access_rules.h"
 #include "gui/app/file_dialog_setup.h"
 #include "gui/device/ee_lock_confirm_dlg.h"

@@ -1,7 +1,7 @@
 // The real Prompts: message boxes, the access dialogs and file choosers on screen.
 #pragma once
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 class QWidget;
 

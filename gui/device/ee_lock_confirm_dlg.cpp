@@ -28,6 +28,8 @@ CEELockConfirmDlg::CEELockConfirmDlg(QWidget *parent) : QDialog(parent) {
     text->setWordWrap(true);
     edit_ = new QLineEdit(this);
     edit_->setObjectName("confirmEdit");
+    text->setBuddy(edit_);
+    edit_->setAccessibleName("Type YES to confirm");
     SetControlId(edit_, kConfirmEditId);
 
     QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Horizontal);

@@ -31,7 +31,9 @@ CPasswordDlg::CPasswordDlg(core::Prompts &prompts, QWidget *parent)
     auto *layout = new QGridLayout(this);
     layout->addWidget(new QLabel("This function requires a password to continue.", this), 0, 0, 1,
                       2);
-    layout->addWidget(new QLabel("Enter password:", this), 1, 0);
+    auto *prompt = new QLabel("Enter password:", this);
+    prompt->setBuddy(edit_);
+    layout->addWidget(prompt, 1, 0);
     layout->addWidget(edit_, 1, 1);
     layout->addWidget(buttons, 0, 2, 2, 1);
     layout->setColumnStretch(1, 1);

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 class QLineEdit;
 

@@ -29,10 +29,18 @@ const core::ReadBackTextField &FieldOf(std::string core::ReadBackTexts::*text) {
     return core::ReadBackTextFields.front();
 }
 
+// A field's name is the label of its row; a text field is that number's meaning.
+QString FieldName(std::string core::ReadBackTexts::*text) {
+    for (const core::ReadBackRow &row : core::ReadBackRows) {
+        if (row.number == text) return row.label;
+        if (row.text == text) return QString(row.label) + " meaning";
+    }
+    return "Raw Data";
+}
+
 QPushButton *Button(QWidget *parent, const QString &text, const char *name, int id) {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove('&'));
     SetControlId(button, id);
     return button;
 }
@@ -50,8 +58,11 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
     setFont(font);
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(new QLabel("Raw Data", this), 0, 0);
-    layout->addWidget(AddField(&core::ReadBackTexts::raw, 0), 0, 1, 1, 2);
+    auto *rawLabel = new QLabel("Raw Data", this);
+    QLineEdit *raw = AddField(&core::ReadBackTexts::raw, 0);
+    rawLabel->setBuddy(raw);
+    layout->addWidget(rawLabel, 0, 0);
+    layout->addWidget(raw, 0, 1, 1, 2);
 
     // The rows of each section: a label, the number and its text when it has one. The EEPROM
     // section has two columns; the right one ends with the loop filter under its label.
@@ -91,7 +102,6 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
 
     invertBox_ = new QCheckBox("Invert Data Bits", this);
     invertBox_->setObjectName("invertDataBitsCheck");
-    invertBox_->setAccessibleName("Invert Data Bits");
     SetControlId(invertBox_, ids::kInvertDataBitsCheck);
     connect(invertBox_, &QCheckBox::clicked, this, &ReadBackDlg::ReadAndShow);
 
@@ -111,13 +121,19 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
     buttons->addWidget(readBack);
     buttons->addWidget(copy);
     buttons->addWidget(close);
-    layout->addLayout(buttons, 3, 2);
+    layout->addLayout(buttons, 4, 2);
 
+    // A line of its own across the dialog, wrapped: naming every field that differs takes
+    // three lines at most.
     summary_ = new QLabel(this);
     summary_->setObjectName("comparisonSummary");
-    summary_->setAccessibleName("Comparison with the program's settings");
+    summary_->setAccessibleDescription(
+        "Comparison of the chip's EEPROM with the program's settings");
     SetControlId(summary_, ids::kReadBackSummary);
-    layout->addWidget(summary_, 3, 0, 1, 2);
+    summary_->setWordWrap(true);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    summary_->setMinimumHeight(3 * summary_->fontMetrics().lineSpacing());
+    layout->addWidget(summary_, 3, 0, 1, 3);
     layout->setColumnStretch(1, 1);
 
     FixDialogSize(*this, 413, 217);
@@ -128,7 +144,7 @@ QLineEdit *ReadBackDlg::AddField(std::string core::ReadBackTexts::*text, int wid
     const core::ReadBackTextField &field = FieldOf(text);
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QString(field.key) + "Edit");
-    edit->setAccessibleName(field.key);
+    edit->setAccessibleName(FieldName(text));
     edit->setReadOnly(true);
     SetControlId(edit, field.controlId);
     if (widthUnits > 0) edit->setFixedWidth(DialogUnitsToPixels(font(), widthUnits, 0).width());
@@ -138,11 +154,9 @@ QLineEdit *ReadBackDlg::AddField(std::string core::ReadBackTexts::*text, int wid
 
 void ReadBackDlg::ReadAndShow() {
     invert_ = invertBox_->isChecked();
-    const core::ReadBackBytes bytes =
-        core::StreamBytes(core::FetchReadBack(services_.board, block_));
-    texts_ = core::DecodeReadBack(bytes, invert_);
-    comparison_ =
-        core::CompareWithProgram(core::DecodeReadBackFields(bytes, invert_), services_.image);
+    const core::ReadBackFetch fetch = core::FetchReadBack(services_.board, block_);
+    texts_ = core::DecodeReadBack(core::StreamBytes(fetch), invert_);
+    comparison_ = core::CompareFetchWithProgram(fetch, invert_, services_.image);
     ShowTexts();
 }
 
@@ -165,6 +179,7 @@ void ReadBackDlg::ShowTexts() {
         }
     }
     summary_->setText(QString::fromStdString(comparison_.summary));
+    summary_->setToolTip(summary_->text());
 }
 
 void ReadBackDlg::CopyToClipboard() {

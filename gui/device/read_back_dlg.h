@@ -22,11 +22,11 @@ class ReadBackDlg : public QDialog {
     // Reads once before it returns; nothing is written to the chip or the image, ever.
     ReadBackDlg(const ProgramServices &services, int blockIndex, QWidget *parent = nullptr);
 
-    // Identity, read-back command, fetch, decoding; no board result is examined.
+    // Identity, read-back command, fetch, decoding. Whatever the board answered is shown; only
+    // the comparison needs every call to have succeeded.
     void ReadAndShow();
 
     const core::ReadBackTexts &Texts() const { return texts_; }
-    const core::ReadBackComparison &Comparison() const { return comparison_; }
 
   private:
     QLineEdit *AddField(std::string core::ReadBackTexts::*text, int widthUnits);

@@ -64,11 +64,23 @@ QPushButton *Button(QWidget *parent, const char *caption, const char *name, int 
     return button;
 }
 
-QLabel *Text(QWidget *parent, const char *name, int controlId, const QString &accessible,
-             const char *tip) {
-    auto *label = Control(new QLabel(parent), name, controlId, accessible, tip);
+// A value text: assistive technology reads what it shows, so what the value means goes in its
+// description and tooltip, never in its name.
+QLabel *Text(QWidget *parent, const char *name, int controlId, const QString &meaning) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    SetControlId(label, controlId);
+    label->setAccessibleDescription(meaning);
+    label->setToolTip(meaning);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     label->setMinimumWidth(40);
+    return label;
+}
+
+// The words beside a control; they name it for assistive technology too.
+QLabel *Caption(QWidget *parent, const char *text, QWidget *control) {
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(control);
     return label;
 }
 
@@ -159,11 +171,10 @@ QWidget *CVelorinDlg::BuildFieldColumn() {
     auto *prescalerLayout = new QGridLayout(prescaler);
     prescaler_ = List(prescaler, SettingsList::Prescaler, "prescalerList", id::kPrescalerList,
                       "PreScaler", "Byte0 bits 1\u20132, prescaler code");
-    feedbackDivider_ =
-        Text(prescaler, "feedbackDividerText", id::kFeedbackDividerText, "FeedbackDivider",
-             "No register field: the feedback divider follows from the prescaler");
+    feedbackDivider_ = Text(prescaler, "feedbackDividerText", id::kFeedbackDividerText,
+                            "Feedback divider; no register field: it follows from the prescaler");
     prescalerLayout->addWidget(prescaler_, 0, 0, 1, 2);
-    prescalerLayout->addWidget(new QLabel("FeedbackDivider", prescaler), 1, 0);
+    prescalerLayout->addWidget(Caption(prescaler, "FeedbackDivider", feedbackDivider_), 1, 0);
     prescalerLayout->addWidget(feedbackDivider_, 1, 1);
     layout->addWidget(prescaler);
 
@@ -222,16 +233,18 @@ QWidget *CVelorinDlg::BuildLoopColumn() {
     const std::array<std::pair<const char *, QComboBox *>, 4> rows = {
         {{"C1", c1_}, {"C2", c2_}, {"C3", c3_}, {"R2", r2_}}};
     for (int row = 0; row < 4; ++row) {
-        loopLayout->addWidget(new QLabel(rows[static_cast<size_t>(row)].first, loop), row, 0);
-        loopLayout->addWidget(rows[static_cast<size_t>(row)].second, row, 1);
+        const auto &[caption, list] = rows[static_cast<size_t>(row)];
+        loopLayout->addWidget(Caption(loop, caption, list), row, 0);
+        loopLayout->addWidget(list, row, 1);
     }
     layout->addWidget(loop);
 
     QGroupBox *control = Group(column, "Loop Filter Control Setting");
     auto *controlLayout = new QGridLayout(control);
-    loopFilterText_ = Text(control, "loopFilterText", id::kLoopFilterText, "19-bit Hex value",
-                           "word bits 0\u201318, loop-filter control word (C3 C1 R2 C2)");
-    controlLayout->addWidget(new QLabel("19-bit Hex value", control), 0, 0);
+    loopFilterText_ =
+        Text(control, "loopFilterText", id::kLoopFilterText,
+             Tip("Loop-filter control word, word bits 0\u201318 in hexadecimal (C3 C1 R2 C2)"));
+    controlLayout->addWidget(Caption(control, "19-bit Hex value", loopFilterText_), 0, 0);
     controlLayout->addWidget(loopFilterText_, 0, 1);
     auto *setDefault = Button(control, "Set to Default", "setDefaultButton", id::kSetDefaultButton,
                               "word bits 0\u201318 := 02279E (C2 461.0 pF, R2 13.0 kOhm, C1 23.0 "
@@ -242,22 +255,24 @@ QWidget *CVelorinDlg::BuildLoopColumn() {
     layout->addWidget(control);
 
     const auto range = [&](const char *title, QLabel *&low, QLabel *&high, const char *lowName,
-                           const char *highName, int lowId, int highId, const char *tip) {
+                           const char *highName, int lowId, int highId, const char *what) {
         QGroupBox *group = Group(column, title);
         auto *rangeLayout = new QHBoxLayout(group);
-        low = Text(group, lowName, lowId, QString(title) + " low", tip);
-        high = Text(group, highName, highId, QString(title) + " high", tip);
+        const QString tail = QString(
+                                 " of %1 (MHz) that keeps the VCO in its range; no register "
+                                 "field")
+                                 .arg(what);
+        low = Text(group, lowName, lowId, "Lowest" + tail);
+        high = Text(group, highName, highId, "Highest" + tail);
         rangeLayout->addWidget(low);
         rangeLayout->addWidget(new QLabel("~", group));
         rangeLayout->addWidget(high);
         layout->addWidget(group);
     };
     range("Freq in needed", inputLow_, inputHigh_, "inputLowText", "inputHighText",
-          id::kInputLowText, id::kInputHighText,
-          "No register field: the input range (MHz) that keeps the VCO in its range");
+          id::kInputLowText, id::kInputHighText, "the input");
     range("Freq out MHz", outputLow_, outputHigh_, "outputLowText", "outputHighText",
-          id::kOutputLowText, id::kOutputHighText,
-          "No register field: the output range (MHz) of the VCO range and the dividers");
+          id::kOutputLowText, id::kOutputHighText, "the output with these dividers");
 
     QGroupBox *test = Group(column, "QV Test Use");
     auto *testLayout = new QGridLayout(test);
@@ -273,7 +288,7 @@ QWidget *CVelorinDlg::BuildLoopColumn() {
     auto *warning = new QLabel(
         "Warning! These test setting might damage\n the IC if not used in correct order.", test);
     warning->setObjectName("testWarningLabel");
-    testLayout->addWidget(new QLabel("test bits select", test), 0, 0, 1, 2);
+    testLayout->addWidget(Caption(test, "test bits select", testSelect_), 0, 0, 1, 2);
     testLayout->addWidget(testSelect_, 1, 0, 1, 2);
     testLayout->addWidget(unlock, 2, 0);
     testLayout->addWidget(idle, 2, 1);
@@ -316,8 +331,8 @@ QWidget *CVelorinDlg::BuildBoardColumn() {
     };
     for (int i = 0; i < 6; ++i) {
         const QString name = QString("byte%1Text").arg(i);
-        QLabel *text = Text(bytes, name.toUtf8().constData(), id::kByte0Text + i,
-                            QString("Byte%1").arg(i), kByteTips[i]);
+        QLabel *text =
+            Text(bytes, name.toUtf8().constData(), id::kByte0Text + i, Tip(kByteTips[i]));
         byteTexts_[static_cast<size_t>(i)] = text;
         byteLayout->addWidget(text);
     }
@@ -370,7 +385,7 @@ QWidget *CVelorinDlg::BuildBoardColumn() {
                    "Lit (red) while the board does not answer; no register field");
     led_->setFixedSize(16, 16);
     usb->addWidget(led_);
-    usb->addWidget(new QLabel("USB communication", column));
+    usb->addWidget(Caption(column, "USB communication", led_));
     usb->addStretch();
     layout->addLayout(usb, 2, 0, 1, 2);
     layout->setRowStretch(3, 1);

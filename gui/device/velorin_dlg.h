@@ -31,7 +31,6 @@ class CVelorinDlg : public QDialog {
 
     // The block, driver and VCO as the controls held when the dialog closed.
     core::DeviceSettingsChoice Choice() const { return model_.Choice(); }
-    const core::DeviceSettingsModel &Model() const { return model_; }
 
   public slots:
     // Every ending is the close box's: the controls are taken and the run ends as OK.

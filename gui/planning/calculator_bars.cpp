@@ -26,6 +26,17 @@ QLineEdit *FrequencyEdit(QWidget *parent, const char *name, int id) {
     return edit;
 }
 
+// The label a field stands beside names it, with the unit that follows the field.
+QLabel *Caption(QWidget *parent, const char *text, QWidget *field, const char *name,
+                const char *meaning) {
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(field);
+    field->setAccessibleName(name);
+    field->setAccessibleDescription(meaning);
+    field->setToolTip(meaning);
+    return label;
+}
+
 }  // namespace
 
 COutputCalculatorBar::COutputCalculatorBar(QWidget *parent) : QWidget(parent) {
@@ -38,15 +49,20 @@ COutputCalculatorBar::COutputCalculatorBar(QWidget *parent) : QWidget(parent) {
     outputs_->setEditable(true);
     outputs_->setMinimumContentsLength(34);
     outputs_->setInsertPolicy(QComboBox::NoInsert);
+    // The text part of the list is a field of its own for assistive technology.
+    outputs_->lineEdit()->setAccessibleName("Possible outputs");
     apply_ = Named(new QPushButton("Apply", this), "applyOutputButton", ids::kApplyOutputButton);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(new QLabel("Input Frequency ", this));
+    layout->addWidget(Caption(this, "Input Frequency ", input_, "Input Frequency (MHz)",
+                              "The input frequency whose possible outputs Calculate lists"));
     layout->addWidget(input_);
     layout->addWidget(new QLabel("MHz", this));
     layout->addWidget(calculate_);
-    layout->addWidget(new QLabel("Possible outputs", this));
+    layout->addWidget(Caption(this, "Possible outputs", outputs_, "Possible outputs",
+                              "The outputs the plan table makes from the input; Apply sets the "
+                              "chosen one"));
     layout->addWidget(outputs_);
     layout->addWidget(apply_);
     layout->addStretch();
@@ -64,14 +80,46 @@ CInputCalculatorBar::CInputCalculatorBar(QWidget *parent) : QWidget(parent) {
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(new QLabel("Required Input Frequency ", this));
+    layout->addWidget(Caption(this, "Required Input Frequency ", required_,
+                              "Required Input Frequency (MHz)",
+                              "The input that Calculate found for the desired output"));
     layout->addWidget(required_);
     layout->addWidget(calculate_);
-    layout->addWidget(new QLabel("Desired Output Frequency", this));
+    layout->addWidget(Caption(this, "Desired Output Frequency", desired_,
+                              "Desired Output Frequency (MHz)",
+                              "The output frequency whose required input Calculate finds"));
     layout->addWidget(desired_);
     layout->addWidget(new QLabel("MHz", this));
     layout->addWidget(apply_);
     layout->addStretch();
+}
+
+std::string COutputCalculatorBar::InputFrequency() const {
+    return input_->text().toStdString();
+}
+
+void COutputCalculatorBar::SetInputFrequency(const std::string &text) {
+    input_->setText(QString::fromStdString(text));
+}
+
+void COutputCalculatorBar::ShowOutputs(const std::vector<std::string> &lines,
+                                       const std::string &fieldText) {
+    outputs_->clear();
+    for (const std::string &line : lines) outputs_->addItem(QString::fromStdString(line));
+    if (!lines.empty()) outputs_->setCurrentIndex(0);
+    outputs_->setEditText(QString::fromStdString(fieldText));
+}
+
+std::string COutputCalculatorBar::ChosenOutput() const {
+    return outputs_->currentText().toStdString();
+}
+
+std::string CInputCalculatorBar::DesiredOutput() const {
+    return desired_->text().toStdString();
+}
+
+void CInputCalculatorBar::SetRequiredInput(const std::string &text) {
+    required_->setText(QString::fromStdString(text));
 }
 
 }  // namespace velorin::gui

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -20,6 +22,13 @@ class COutputCalculatorBar : public QWidget {
     QComboBox *PossibleOutputsCombo() const { return outputs_; }
     QPushButton *ApplyButton() const { return apply_; }
 
+    // What the view reads and shows; the widgets stay the bar's own.
+    std::string InputFrequency() const;
+    void SetInputFrequency(const std::string &text);
+    // The calculator's list, its first line selected, and the text its field shows.
+    void ShowOutputs(const std::vector<std::string> &lines, const std::string &fieldText);
+    std::string ChosenOutput() const;
+
   private:
     QLineEdit *input_;
     QPushButton *calculate_;
@@ -36,6 +45,9 @@ class CInputCalculatorBar : public QWidget {
     QPushButton *CalculateButton() const { return calculate_; }
     QLineEdit *RequiredInputEdit() const { return required_; }
     QPushButton *ApplyButton() const { return apply_; }
+
+    std::string DesiredOutput() const;
+    void SetRequiredInput(const std::string &text);
 
   private:
     QLineEdit *desired_;

@@ -8,12 +8,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <algorithm>
 
-#include "core/app/file_io.h"
+#include "core/base/file_io.h"
+#include "core/ui/widened_placement.h"
 #include "gui/app/control_ids.h"
-#include "gui/app/qt_prompts.h"
 #include "gui/planning/bode_plot.h"
 #include "gui/planning/step_plot.h"
 #include "gui/widgets/bitmap_resources.h"
@@ -25,9 +26,11 @@ namespace velorin::gui {
 
 namespace {
 
-// Dialog units of the template and of the panel that widens it.
+// Dialog units of the template and of the panel that widens it. The plots take what the panel
+// loses on a narrow screen, down to the width of the save buttons under them.
 constexpr int kTemplateWidth = 264, kTemplateHeight = 294;
-constexpr int kPanelWidth = 470;
+constexpr int kPanelWidth = 470, kPanelMinWidth = 438;
+constexpr int kPlotsX = 200, kPanelMargin = 4;
 const char *const kShowResponseText = "Loop response >>";
 const char *const kHideResponseText = "<< Loop response";
 
@@ -43,21 +46,30 @@ Widget *Named(Widget *widget, const char *objectName, const QString &accessibleN
     return widget;
 }
 
-}  // namespace
+// A widget that shows its own words (a label, a button's caption) keeps them as its name for
+// assistive technology; what it means goes in its description and tooltip.
+template <typename Widget>
+Widget *Described(Widget *widget, const char *objectName, const QString &meaning, int id) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleDescription(meaning);
+    widget->setToolTip(meaning);
+    if (id != 0) SetControlId(widget, id);
+    return widget;
+}
 
-CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent)
-    : CLoopFilterDlg(request, nullptr, parent) {}
+void CaptionResponseButton(QPushButton &button, bool shown) {
+    button.setText(shown ? kHideResponseText : kShowResponseText);
+    const QString meaning = shown ? "Folds the loop response away"
+                                  : "Widens the dialog with the loop response of the components";
+    button.setAccessibleDescription(meaning);
+    button.setToolTip(meaning);
+}
+
+}  // namespace
 
 CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                                QWidget *parent)
-    : CLoopFilterDlg(request, &prompts, parent) {}
-
-CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts,
-                               QWidget *parent)
-    : QDialog(parent),
-      ownPrompts_(prompts != nullptr ? nullptr : std::make_unique<QtPrompts>()),
-      prompts_(prompts != nullptr ? *prompts : *ownPrompts_),
-      model_(request) {
+    : QDialog(parent), prompts_(prompts), model_(request) {
     setObjectName("loopFilterDialog");
     SetControlId(this, kTemplateId);
     setWindowTitle("Loop filter config");
@@ -66,18 +78,14 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     font.setPointSize(8);
     setFont(font);
 
+    foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
     BuildTemplateControls();
     BuildResponsePanel();
     SetUpSliders();
     ShowValues();
-
-    foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
-    widenedSize_ = Dlu(0, 0, kTemplateWidth + kPanelWidth, kTemplateHeight).size();
     setFixedSize(foldedSize_);
     bandwidthEdit_->setFocus();
 }
-
-CLoopFilterDlg::~CLoopFilterDlg() = default;
 
 QRect CLoopFilterDlg::Dlu(int x, int y, int width, int height) {
     // The scale of the template font, not of the font that stands in for it: the schematic is
@@ -115,20 +123,21 @@ void CLoopFilterDlg::BuildTemplateControls() {
     struct LabelPlace {
         QLabel **label;
         const char *name;
-        const char *accessible;
+        const char *meaning;
         int id, x, y;
     };
     const LabelPlace labels[] = {
-        {&c1Label_, "c1Label", "C1 value", ids::kLoopC1Label, 69, 99},
-        {&c2Label_, "c2Label", "C2 value", ids::kLoopC2Label, 69, 132},
-        {&r2Label_, "r2Label", "R2 value", ids::kLoopR2Label, 127, 133},
-        {&r3Label_, "r3Label", "R3 value", ids::kLoopR3Label, 195, 180},
-        {&c3Label_, "c3Label", "C3 value", ids::kLoopC3Label, 229, 223},
+        {&c1Label_, "c1Label", "C1, the capacitor across the amplifier", ids::kLoopC1Label, 69, 99},
+        {&c2Label_, "c2Label", "C2, the capacitor in series with R2", ids::kLoopC2Label, 69, 132},
+        {&r2Label_, "r2Label", "R2, the resistor in series with C2", ids::kLoopR2Label, 127, 133},
+        {&r3Label_, "r3Label", "R3, the fixed output resistor", ids::kLoopR3Label, 195, 180},
+        {&c3Label_, "c3Label", "C3, the capacitor from the output to ground", ids::kLoopC3Label,
+         229, 223},
     };
     // Wide enough for the longest value ("473.5pf") in whatever font stands in.
     const int labelWidth = fontMetrics().horizontalAdvance("000.0pf") + 2;
     for (const LabelPlace &place : labels) {
-        *place.label = Named(new QLabel(this), place.name, place.accessible, place.id);
+        *place.label = Described(new QLabel(this), place.name, place.meaning, place.id);
         QRect rect = Dlu(place.x, place.y, 28, 14);
         rect.setWidth(std::max(rect.width(), labelWidth));
         (*place.label)->setGeometry(rect);
@@ -151,8 +160,10 @@ void CLoopFilterDlg::BuildTemplateControls() {
     connect(cancel, &QPushButton::clicked, this, &CLoopFilterDlg::reject);
 
     // Beside the template's buttons, in the free corner: it widens the dialog.
-    responseButton_ = Named(new QPushButton(kShowResponseText, this), "responseButton",
-                            "Show the loop response", ids::kLoopResponseButton);
+    responseButton_ = new QPushButton(this);
+    responseButton_->setObjectName("responseButton");
+    SetControlId(responseButton_, ids::kLoopResponseButton);
+    CaptionResponseButton(*responseButton_, false);
     responseButton_->setGeometry(Dlu(7, 273, 76, 14));
     responseButton_->setAutoDefault(false);
     connect(responseButton_, &QPushButton::clicked, this,
@@ -161,7 +172,6 @@ void CLoopFilterDlg::BuildTemplateControls() {
 
 void CLoopFilterDlg::BuildResponsePanel() {
     responsePanel_ = Named(new QWidget(this), "responsePanel", "Loop response", 0);
-    responsePanel_->setGeometry(Dlu(kTemplateWidth, 0, kPanelWidth, kTemplateHeight));
     const auto place = [this](QWidget *widget, int x, int y, int width, int height) {
         widget->setGeometry(Dlu(x, y, width, height));
     };
@@ -169,9 +179,8 @@ void CLoopFilterDlg::BuildResponsePanel() {
     figures_ = Named(new QTableWidget(responsePanel_), "responseFigures",
                      "Loop figures, ideal and chosen components", ids::kLoopResponseFigures);
     place(figures_, 4, 7, 192, 143);
-    const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
+    // The rows come with the first figures, when the panel is first shown.
     figures_->setColumnCount(3);
-    figures_->setRowCount(static_cast<int>(rows.size()));
     figures_->setHorizontalHeaderLabels({"Figure", "Ideal", "Chosen"});
     figures_->verticalHeader()->hide();
     figures_->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -180,21 +189,15 @@ void CLoopFilterDlg::BuildResponsePanel() {
     figures_->setSelectionMode(QAbstractItemView::NoSelection);
     figures_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     figures_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int row = 0; row < figures_->rowCount(); ++row) {
-        for (int column = 0; column < 3; ++column) {
-            auto *item = new QTableWidgetItem;
-            if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            figures_->setItem(row, column, item);
-        }
-    }
     const int figureWidth = fontMetrics().horizontalAdvance("00000.00") + 12;
     for (int column : {1, 2}) {
         figures_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
         figures_->setColumnWidth(column, figureWidth);
     }
 
-    notes_ = Named(new QLabel(responsePanel_), "responseNotes", "Loop warnings",
-                   ids::kLoopResponseNotes);
+    notes_ =
+        Described(new QLabel(responsePanel_), "responseNotes",
+                  "Warnings about the loop the chosen components give", ids::kLoopResponseNotes);
     place(notes_, 4, 154, 192, 114);
     notes_->setWordWrap(true);
     notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -202,13 +205,12 @@ void CLoopFilterDlg::BuildResponsePanel() {
 
     bodePlot_ = Named(new CBodePlot(responsePanel_), "bodePlot", "Open-loop Bode diagram",
                       ids::kLoopBodePlot);
-    place(bodePlot_, 200, 4, 266, 138);
     stepPlot_ = Named(new CStepPlot(responsePanel_), "stepPlot",
                       "Closed-loop frequency step response", ids::kLoopStepPlot);
-    place(stepPlot_, 200, 144, 266, 124);
+    PlaceResponsePanel(Dlu(0, 0, kPanelWidth, 0).width());
 
     struct SaveButton {
-        const char *text, *name, *accessible;
+        const char *text, *name, *meaning;
         int id, x;
         core::LoopFilterExport what;
     };
@@ -221,7 +223,7 @@ void CLoopFilterDlg::BuildResponsePanel() {
          ids::kLoopSaveStepPointsButton, 354, core::LoopFilterExport::StepCsv},
     };
     for (const SaveButton &b : buttons) {
-        auto *button = Named(new QPushButton(b.text, responsePanel_), b.name, b.accessible, b.id);
+        auto *button = Described(new QPushButton(b.text, responsePanel_), b.name, b.meaning, b.id);
         place(button, b.x, 273, b.id == ids::kLoopSavePlotsButton ? 66 : 80, 14);
         button->setAutoDefault(false);
         const core::LoopFilterExport what = b.what;
@@ -272,10 +274,21 @@ void CLoopFilterDlg::ShowValues() {
 
 void CLoopFilterDlg::ShowResponseValues() {
     const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
-    for (int row = 0; row < figures_->rowCount() && row < static_cast<int>(rows.size()); ++row) {
-        figures_->item(row, 0)->setText(Text(rows[row].figure));
-        figures_->item(row, 1)->setText(Text(rows[row].ideal));
-        figures_->item(row, 2)->setText(Text(rows[row].chosen));
+    if (figures_->rowCount() != static_cast<int>(rows.size())) {
+        figures_->setRowCount(static_cast<int>(rows.size()));
+        for (int row = 0; row < figures_->rowCount(); ++row) {
+            for (int column = 0; column < 3; ++column) {
+                auto *item = new QTableWidgetItem;
+                if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                figures_->setItem(row, column, item);
+            }
+        }
+    }
+    for (int row = 0; row < figures_->rowCount(); ++row) {
+        const core::LoopResponseRow &r = rows[static_cast<size_t>(row)];
+        figures_->item(row, 0)->setText(Text(r.figure));
+        figures_->item(row, 1)->setText(Text(r.ideal));
+        figures_->item(row, 2)->setText(Text(r.chosen));
     }
     QStringList notes;
     for (const std::string &note : model_.ResponseNotes()) notes << Text(note);
@@ -288,12 +301,33 @@ bool CLoopFilterDlg::ResponseShown() const {
     return !responsePanel_->isHidden();
 }
 
+void CLoopFilterDlg::PlaceResponsePanel(int width) {
+    responsePanel_->setGeometry(foldedSize_.width(), 0, width, foldedSize_.height());
+    const int plotsX = Dlu(kPlotsX, 0, 0, 0).x();
+    const int plotsWidth = width - plotsX - Dlu(0, 0, kPanelMargin, 0).width();
+    bodePlot_->setGeometry(
+        QRect(Dlu(kPlotsX, 4, 0, 138).topLeft(), QSize(plotsWidth, Dlu(0, 0, 0, 138).height())));
+    stepPlot_->setGeometry(
+        QRect(Dlu(kPlotsX, 144, 0, 124).topLeft(), QSize(plotsWidth, Dlu(0, 0, 0, 124).height())));
+}
+
 void CLoopFilterDlg::ShowResponse(bool shown) {
-    // The template's part keeps its place and size; the panel is added on its right.
+    // The template's part keeps its size; the panel is added on its right, and the dialog
+    // moves left (the panel narrows if it must) rather than reach past the screen's work area.
+    int panelWidth = 0;
+    if (shown) {
+        const QRect frame = frameGeometry();
+        const QRect available = screen()->availableGeometry();
+        const core::WidenedPlacement placed = core::PlaceWidenedWindow(
+            {frame.left(), frame.width()}, Dlu(0, 0, kPanelWidth, 0).width(),
+            Dlu(0, 0, kPanelMinWidth, 0).width(), {available.left(), available.width()});
+        panelWidth = placed.extraWidth;
+        PlaceResponsePanel(panelWidth);
+        if (isVisible() && placed.left != frame.left()) move(placed.left, pos().y());
+    }
     responsePanel_->setVisible(shown);
-    responseButton_->setText(shown ? kHideResponseText : kShowResponseText);
-    responseButton_->setAccessibleName(shown ? "Hide the loop response" : "Show the loop response");
-    setFixedSize(shown ? widenedSize_ : foldedSize_);
+    CaptionResponseButton(*responseButton_, shown);
+    setFixedSize(foldedSize_.width() + panelWidth, foldedSize_.height());
     if (shown) ShowResponseValues();
 }
 
@@ -330,8 +364,12 @@ void CLoopFilterDlg::Save(core::LoopFilterExport what) {
             painter.end();
             QByteArray bytes;
             QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            picture.save(&buffer, "PNG");
+            if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+                // Nothing is written: an empty file would pass for a picture.
+                prompts_.Tell(core::LoopFilterExportFailedText(
+                    *path, "The plots could not be made a PNG picture."));
+                return;
+            }
             content.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
             break;
         }

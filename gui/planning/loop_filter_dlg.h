@@ -3,9 +3,8 @@
 #pragma once
 
 #include <QDialog>
-#include <memory>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/loopfilter/loop_filter_dialog_model.h"
 
 class QLabel;
@@ -25,11 +24,9 @@ class CLoopFilterDlg : public QDialog {
   public:
     static constexpr int kTemplateId = 137;
 
-    // The file choosers and messages go through the program's real prompts.
-    explicit CLoopFilterDlg(const core::LoopFilterRequest &request, QWidget *parent = nullptr);
+    // The file choosers and messages of the saves go through the prompts.
     CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                    QWidget *parent = nullptr);
-    ~CLoopFilterDlg() override;
 
     // Valid after the dialog ended with OK.
     core::LoopFilterChoice Choice() const { return model_.Choice(); }
@@ -42,9 +39,10 @@ class CLoopFilterDlg : public QDialog {
     void accept() override;
 
   private:
-    CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts *prompts, QWidget *parent);
     void BuildTemplateControls();
     void BuildResponsePanel();
+    // The panel at the given width in pixels: the plots take what it gains or loses.
+    void PlaceResponsePanel(int width);
     void SetUpSliders();
     void OnSliderNotification(int controlId, int position);
     // Puts the model's values into the edit fields, labels and, when shown, the response panel.
@@ -53,11 +51,9 @@ class CLoopFilterDlg : public QDialog {
     void Save(core::LoopFilterExport what);
     static QRect Dlu(int x, int y, int width, int height);
 
-    std::unique_ptr<core::Prompts> ownPrompts_;
     core::Prompts &prompts_;
     core::LoopFilterDialogModel model_;
     QSize foldedSize_;
-    QSize widenedSize_;
 
     QLineEdit *bandwidthEdit_ = nullptr;
     QLineEdit *phaseMarginEdit_ = nullptr;

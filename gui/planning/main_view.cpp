@@ -1,19 +1,18 @@
 #include "gui/planning/main_view.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "core/planning/block_tooltips.h"
 #include "core/planning/plan_calculator.h"
 #include "core/trace/poll_scope.h"
+#include "core/ui/led_colors.h"
 #include "core/ui/main_form_layout.h"
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"
@@ -36,8 +35,6 @@ namespace velorin::gui {
 namespace {
 
 constexpr int kPollPeriodMs = 500;
-constexpr int kLedColorRed = 2001;
-constexpr int kLedShapeRound = 3001;
 const QColor kFaceNormal(151, 219, 244);
 const QColor kFacePressed(211, 247, 254);
 
@@ -58,27 +55,26 @@ Widget *Placed(Widget *widget, int id, const char *name) {
     return widget;
 }
 
+// The block's clickable and painted area: the pixels the layout's shape test admits, row by row,
+// so that what the user can click is exactly the tested geometry.
 QRegion BlockRegion(const core::FormBlock &block) {
-    const QRect box(0, 0, block.rect.width, block.rect.height);
-    switch (block.shape) {
-        case core::BlockShape::Ellipse:
-            return QRegion(box, QRegion::Ellipse);
-        case core::BlockShape::RightTriangle: {
-            const QPolygon triangle(
-                {box.topLeft(), QPoint(box.right(), box.center().y()), box.bottomLeft()});
-            return QRegion(triangle);
-        }
-        case core::BlockShape::RoundedRect: {
-            QPainterPath path;
-            path.addRoundedRect(box, core::kBlockCornerDiameter / 2.0,
-                                core::kBlockCornerDiameter / 2.0);
-            return QRegion(path.toFillPolygon().toPolygon());
+    const core::FormRect box{0, 0, block.rect.width, block.rect.height};
+    QRegion region;
+    for (int y = 0; y < box.height; ++y) {
+        int start = -1;
+        for (int x = 0; x <= box.width; ++x) {
+            const bool inside = x < box.width && core::ShapeContains(block.shape, box, x, y);
+            if (inside && start < 0) start = x;
+            if (!inside && start >= 0) {
+                region += QRect(start, y, x - start, 1);
+                start = -1;
+            }
         }
     }
-    return QRegion(box);
+    return region;
 }
 
-void SetLed(CDynamicLED &led, bool lit) {
+void ShowLit(CDynamicLED &led, bool lit) {
     if (led.IsOn() == lit) return;
     lit ? led.TurnOn() : led.TurnOff();
 }
@@ -148,6 +144,7 @@ void CGuiView::BuildForm() {
     loopFilter_->setIcon(QPixmap::fromImage(LoadBitmapResource(bitmaps::kLoopFilterBlock)));
     loopFilter_->setIconSize(Place(ids::kLoopFilterPicture).size());
     loopFilter_->setAccessibleName("Loop filter");
+    loopFilter_->setToolTip(QString::fromStdString(core::BlockToolTip(ids::kLoopFilterPicture)));
 
     auto block = [this](int id, const char *caption, const char *name) {
         return Placed(new CUniButton(QString::fromUtf8(caption), this), id, name);
@@ -164,7 +161,7 @@ void CGuiView::BuildForm() {
     for (CUniButton *b :
          {otherVco_, chargePump_, vco_, prescaler_, output_, feedbackDivider_, outputDivider_}) {
         b->setAccessibleName(b->text().simplified());
-        b->setToolTip(QString::fromUtf8(core::BlockToolTip(ControlIdOf(b))));
+        b->setToolTip(QString::fromStdString(core::BlockToolTip(ControlIdOf(b))));
     }
 
     inputEdit_ = Placed(new QLineEdit(this), ids::kInputFrequencyFormEdit, "inputFrequencyEdit");
@@ -173,7 +170,9 @@ void CGuiView::BuildForm() {
     outputEdit_->setAccessibleName("Output Frequency (Mhz)");
     rangeWarning_ = Placed(new CColorStatic("Input beyond\nVCO range!", this),
                            ids::kRangeWarningLabel, "rangeWarningLabel");
-    rangeWarning_->setAccessibleName("Input beyond VCO range!");
+    rangeWarning_->setAccessibleDescription(
+        "Shown while the input frequency puts the VCO outside its range");
+    rangeWarning_->setToolTip(rangeWarning_->accessibleDescription());
 
     power_ = Placed(new QCheckBox("Enable on board power", this), ids::kPowerCheck, "powerCheck");
     calibration_ = Placed(new QCheckBox("Enable VCO Calibration", this), ids::kCalibrationCheck,
@@ -325,8 +324,8 @@ void CGuiView::ShowDisplay() {
         vco_->setText(Text(d.vcoCaption));
         vco_->setAccessibleName(Text(d.vcoCaption));
     }
-    SetLed(*usbLed_, d.usbLedLit);
-    for (size_t b = 0; b < 4; ++b) SetLed(*vddLeds_[b], d.vddLedLit[b]);
+    ShowLit(*usbLed_, d.usbLedLit);
+    for (size_t b = 0; b < 4; ++b) ShowLit(*vddLeds_[b], d.vddLedLit[b]);
     if (blocks_[3]->isVisibleTo(this) != d.blockDVisible) blocks_[3]->setVisible(d.blockDVisible);
     if (rangeWarning_->isVisibleTo(this) != d.rangeWarningVisible)
         rangeWarning_->setVisible(d.rangeWarningVisible);
@@ -340,6 +339,9 @@ void CGuiView::OnInitialUpdate() {
     ShowState();
     model_.InitialUpdate();
     ShapeBlocks();
+    // Red when lit, green when unlit, round, steady.
+    usbLed_->SetLed(core::LedColorRed, core::LedShapeRound);
+    for (CDynamicLED *led : vddLeds_) led->SetLed(core::LedColorRed, core::LedShapeRound);
     timer_.start(kPollPeriodMs);
     ShowDisplay();
 }
@@ -361,37 +363,29 @@ void CGuiView::OnBlockSelected() {
     ReadForm();
     const auto crystal = model_.SelectBlock();
     if (crystal) {
-        frame_.OutputCalculator()->InputFrequencyEdit()->setText(Text(*crystal));
+        frame_.OutputCalculator()->SetInputFrequency(*crystal);
         ShowDisplay();
         OnCalculateOutputs();
     }
     ShowDisplay();
 }
 
-void CGuiView::ShowOutputCalculation(const core::OutputCalculation &calculation) {
-    QComboBox *combo = frame_.OutputCalculator()->PossibleOutputsCombo();
-    combo->clear();
-    for (const std::string &line : calculation.lines) combo->addItem(Text(line));
-    if (!calculation.lines.empty()) combo->setCurrentIndex(0);
-    combo->setEditText(Text(calculation.fieldText));
-}
-
 void CGuiView::OnCalculateOutputs() {
-    ShowOutputCalculation(core::MainViewModel::CalculateOutputs(
-        frame_.OutputCalculator()->InputFrequencyEdit()->text().toStdString()));
+    COutputCalculatorBar *bar = frame_.OutputCalculator();
+    const core::OutputCalculation calculation =
+        core::MainViewModel::CalculateOutputs(bar->InputFrequency());
+    bar->ShowOutputs(calculation.lines, calculation.fieldText);
 }
 
 void CGuiView::OnCalculateInput() {
-    const auto required =
-        model_.CalculateInput(frame_.InputCalculator()->DesiredOutputEdit()->text().toStdString());
-    if (required) frame_.InputCalculator()->RequiredInputEdit()->setText(Text(*required));
+    const auto required = model_.CalculateInput(frame_.InputCalculator()->DesiredOutput());
+    if (required) frame_.InputCalculator()->SetRequiredInput(*required);
 }
 
 void CGuiView::OnApplyOutputCalculation() {
     ReadForm();
     COutputCalculatorBar *bar = frame_.OutputCalculator();
-    model_.ApplyOutputCalculation(bar->InputFrequencyEdit()->text().toStdString(),
-                                  bar->PossibleOutputsCombo()->currentText().toStdString());
+    model_.ApplyOutputCalculation(bar->InputFrequency(), bar->ChosenOutput());
     ShowDisplay();
 }
 
@@ -423,16 +417,8 @@ void CGuiView::OnWriteEepromLock() {
 
 void CGuiView::OnOpenLoopFilter() {
     ReadForm();
-    const core::MainViewState &s = model_.State();
-    CLoopFilterDlg dialog(
-        core::LoopFilterRequest{s.loopBandwidth, s.phaseMargin, s.chargePumpCurrent,
-                                s.prescalerValue, s.feedbackDividerValue},
-        services_.prompts, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        const core::LoopFilterChoice c = dialog.Choice();
-        model_.ApplyLoopFilter(c.bandwidthHz, c.phaseMarginDeg, c.c1Code, c.c2Code, c.c3Code,
-                               c.r2Code);
-    }
+    CLoopFilterDlg dialog(model_.LoopFilterRequestNow(), services_.prompts, this);
+    if (dialog.exec() == QDialog::Accepted) model_.ApplyLoopFilter(dialog.Choice());
     ShowDisplay();
 }
 

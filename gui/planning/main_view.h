@@ -68,7 +68,6 @@ class CGuiView : public QWidget {
     void ConnectFrame();
     // After a modal dialog or a message box: show everything the model now holds.
     void ShowDisplay();
-    void ShowOutputCalculation(const core::OutputCalculation &calculation);
     void PopUpAtPointer(int submenu);
 
     ProgramServices services_;

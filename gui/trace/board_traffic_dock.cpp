@@ -15,7 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/trace/traffic_save.h"
 #include "core/trace/traffic_table.h"
 #include "gui/app/main_frame.h"

@@ -6,7 +6,7 @@
 #include <QDockWidget>
 #include <QTimer>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 #include "core/trace/traffic_log.h"
 
 class QCheckBox;

@@ -36,8 +36,6 @@ QString BitmapResourcePath(int id) {
             return QStringLiteral(":/images/slider_thumb.png");
         case bitmaps::kSliderThumbDragged:
             return QStringLiteral(":/images/slider_thumb_dragged.png");
-        case bitmaps::kArrowUp:
-            return QStringLiteral(":/images/arrow_up.png");
         case bitmaps::kArrowDown:
             return QStringLiteral(":/images/arrow_down.png");
         default:

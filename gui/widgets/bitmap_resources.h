@@ -17,7 +17,6 @@ inline constexpr int kSliderChannel = 139;
 inline constexpr int kSliderChannelFilled = 140;
 inline constexpr int kSliderThumb = 141;
 inline constexpr int kSliderThumbDragged = 142;
-inline constexpr int kArrowUp = 143;
 inline constexpr int kArrowDown = 144;
 }  // namespace bitmaps
 

@@ -54,7 +54,7 @@ TEST_F(BoardCommands, BlockTablesPickTheCommandAndRefuseOtherBlocks) {
     ASSERT_EQ(log.size(), 8u);  // nothing was sent for the bad blocks
     const uint8_t ram[] = {0xA2, 0xB2, 0xC2, 0xD2};
     const uint8_t word[] = {0xA3, 0xB3, 0xC3, 0xD3};
-    for (int block = 0; block < 4; ++block) {
+    for (size_t block = 0; block < 4; ++block) {
         ExpectRequest(log[2 * block], ram[block], 0, 0, 1);
         ExpectRequest(log[2 * block + 1], word[block], 0xFF, 7, 1);
     }

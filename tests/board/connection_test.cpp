@@ -34,7 +34,7 @@ TEST(BoardConnection, NoDeviceDirectoryMeansNoBoard) {
 TEST(BoardConnection, OpensTheFirstEndpointThatAnswersInNameOrder) {
     EmulatedBoard board(sim::BoardKind::FourBlock, "m-board");
     ASSERT_TRUE(board.Started());
-    const std::string dir = board.DeviceDir();
+    const std::string &dir = board.DeviceDir();
     MakeStaleSocket(dir + "/a-stale");
     std::ofstream(dir + "/0-not-a-socket") << "x";
 

@@ -119,7 +119,7 @@ TEST_F(BoardCommandsTest, ReadBackPrintsWhatReadbackDecodePrints) {
     WithBoard([&](sim::BoardModel &b) { b.Chip(1).SetEeprom(kCalibratingBytes, true, false); });
     const auto fetched = WithBoard([](sim::BoardModel &b) { return b.Chip(1).ReadBackBuffer(); });
     char hex[17];
-    for (int i = 0; i < 8; ++i) std::snprintf(hex + 2 * i, 3, "%02X", fetched[i]);
+    for (size_t i = 0; i < 8; ++i) std::snprintf(hex + 2 * i, 3, "%02X", fetched[i]);
     for (const bool json : {false, true}) {
         for (const bool invert : {false, true}) {
             std::vector<std::string> board{"readback", "--block", "B"};

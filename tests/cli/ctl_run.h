@@ -21,6 +21,7 @@ struct CtlResult {
 inline CtlResult RunCtl(std::vector<std::string> args, const cli::TerminalIo &terminal = {}) {
     args.insert(args.begin(), "velorinctl");
     std::vector<const char *> argv;
+    argv.reserve(args.size());
     for (const auto &a : args) argv.push_back(a.c_str());
     std::ostringstream out, err;
     CtlResult run;

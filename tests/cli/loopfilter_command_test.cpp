@@ -23,6 +23,7 @@ struct CtlResult {
 CtlResult Ctl(std::vector<std::string> args) {
     args.insert(args.begin(), "velorinctl");
     std::vector<const char *> argv;
+    argv.reserve(args.size());
     for (const auto &a : args) argv.push_back(a.c_str());
     std::ostringstream out, err;
     CtlResult run;

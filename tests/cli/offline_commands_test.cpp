@@ -25,6 +25,7 @@ struct CtlResult {
 CtlResult Ctl(std::vector<std::string> args) {
     args.insert(args.begin(), "velorinctl");
     std::vector<const char *> argv;
+    argv.reserve(args.size());
     for (const std::string &arg : args) argv.push_back(arg.c_str());
     std::ostringstream out, err;
     const int code = RunVelorinCtl(static_cast<int>(argv.size()), argv.data(), out, err);

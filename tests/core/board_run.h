@@ -108,6 +108,7 @@ inline Request EepromWrite(uint16_t address, uint8_t data) {
 // The seven requests of one RAM write of `bytes` to `block`.
 inline std::vector<Request> RamWrite(int block, const std::array<uint8_t, 6> &bytes) {
     std::vector<Request> requests;
+    requests.reserve(7);
     for (int i = 0; i < 6; ++i) requests.push_back(Stage(i, bytes[static_cast<size_t>(i)]));
     requests.push_back(Commit(block));
     return requests;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/loopfilter/component_tables.h"
+#include "core/device/component_tables.h"
 #include "core/loopfilter/loop_filter.h"
 #include "core/loopfilter/nearest_value.h"
 

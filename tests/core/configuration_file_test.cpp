@@ -1,4 +1,4 @@
-#include "core/app/configuration_file.h"
+#include "core/device/configuration_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/app/file_io.h"
-#include "core/app/profile_file.h"
+#include "core/base/file_io.h"
+#include "core/base/profile_file.h"
 
 namespace velorin::core {
 namespace {

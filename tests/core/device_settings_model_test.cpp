@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/configuration_file.h"
+#include "core/device/configuration_file.h"
 #include "sequence_run.h"
 
 namespace velorin::testing {

@@ -20,7 +20,7 @@ class FirmwareFileTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string Write(const std::string &name, size_t size) {
-        const auto path = (dir_ / name).string();
+        auto path = (dir_ / name).string();
         std::ofstream out(path, std::ios::binary);
         for (size_t i = 0; i < size; ++i) out.put(static_cast<char>(i * 7 + 3));
         return path;

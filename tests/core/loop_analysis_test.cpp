@@ -32,7 +32,7 @@ struct Case {
     LoopAnalysis analysis;
 };
 
-Case Analyze(LoopFilterRequest request, LoopAnalysisOptions options = {}) {
+Case Analyze(LoopFilterRequest request, const LoopAnalysisOptions &options = {}) {
     Case c{request, DesignLoopFilter(request), {}};
     c.analysis = AnalyzeLoopFilter(request, c.design, options);
     return c;

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 namespace velorin::core {
 namespace {
@@ -62,6 +62,7 @@ TEST(LoopFilterDialogModel, ConstructionKeepsTheGivenValuesUnrounded) {
 
 TEST(LoopFilterDialogModel, SliderMovesRedesignFromWholeUnits) {
     LoopFilterDialogModel model(LoopFilterRequest{400000.5, 80.5, 56e-6, 2, 32});
+    const std::string before = model.BodeCsv();
     model.MoveSlider(LoopFilterSlider::Bandwidth, 50);
     EXPECT_EQ(model.Choice().bandwidthHz, 50000.0);
     EXPECT_EQ(model.Choice().phaseMarginDeg, 80.0);  // the integer, not 80.5
@@ -73,6 +74,11 @@ TEST(LoopFilterDialogModel, SliderMovesRedesignFromWholeUnits) {
     EXPECT_EQ(model.Labels().c2, "386.5pf");
     EXPECT_EQ(model.Labels().c3, "61.5pf");
     EXPECT_EQ(model.Labels().r2, "13.0k");
+    // The response panel follows the move, as if opened there.
+    const LoopFilterDialogModel there(LoopFilterRequest{50000, 30, 56e-6, 2, 32});
+    EXPECT_NE(model.BodeCsv(), before);
+    EXPECT_EQ(model.BodeCsv(), there.BodeCsv());
+    EXPECT_EQ(model.StepCsv(), there.StepCsv());
 }
 
 TEST(LoopFilterDialogModel, EditFieldsReadBackAsIntegers) {

@@ -7,6 +7,14 @@
 namespace velorin::core {
 namespace {
 
+// The block whose shape holds the point, if any.
+std::optional<int> BlockAt(int x, int y) {
+    for (const FormBlock &b : MainFormBlocks()) {
+        if (ShapeContains(b.shape, b.rect, x, y)) return b.id;
+    }
+    return std::nullopt;
+}
+
 TEST(MainFormLayoutTest, BlocksAreHitAtTheirCentreAndNowhereOutsideTheirShape) {
     for (const FormBlock &b : MainFormBlocks()) {
         EXPECT_EQ(BlockAt(b.rect.CentreX(), b.rect.CentreY()), b.id) << b.id;

@@ -271,11 +271,67 @@ TEST(MainViewModelTest, TakeBackOfTheDeviceSettingsDialog) {
 TEST(MainViewModelTest, LoopFilterOkWritesBits0To18AndKeepsTheRest) {
     ViewRun v;
     const uint32_t before = v.image.ControlWord();
-    v.model.ApplyLoopFilter(123456.7, 55.5, 9, 30, 4, 28);
-    EXPECT_EQ(v.image.ControlWord() & 0x7FFFF, 0x2279Eu);
+    v.model.ApplyLoopFilter({123456.7, 55.5, 17, 3, 11, 22});  // C1, C2, C3, R2
+    EXPECT_EQ(core::C1Code(v.image), 17);
+    EXPECT_EQ(core::C2Code(v.image), 3);
+    EXPECT_EQ(core::C3Code(v.image), 11);
+    EXPECT_EQ(core::R2Code(v.image), 22);
     EXPECT_EQ(v.image.ControlWord() & ~0x7FFFFu, before & ~0x7FFFFu);
     EXPECT_DOUBLE_EQ(v.model.State().loopBandwidth, 123456.7);
     EXPECT_EQ(v.Sent().size(), 16u);
+}
+
+// File New and Open run the initial update again over what the file or the user left.
+TEST(MainViewModelTest, InitialUpdateAgainKeepsTheFileFieldsAndTheCalibrationBox) {
+    ViewRun v;
+    v.model.SetPrescaler(3, false);
+    v.model.ToggleVco();
+    v.image.SetByte(0, 0xFF);
+    v.image.SetControlWord(0x00012345);        // a file's loop-filter codes, charge pump 0
+    v.model.State().vcoCalibrationOn = false;  // the user's box, as the form shows it
+
+    v.model.InitialUpdate();
+    EXPECT_EQ(v.image.Byte(0), 0x81);  // bits 1-6 cleared, VCO select and bit 7 kept
+    EXPECT_EQ(core::ChargePumpCode(v.image), 15);
+    EXPECT_EQ(v.image.ControlWord() & 0x7FFFF, 0x12345u);
+    const auto &d = v.model.Display();
+    EXPECT_EQ(d.prescalerText, "/ 5");
+    EXPECT_EQ(d.feedbackDividerText, "/ 12");
+    EXPECT_EQ(d.outputDividerText, "/ 1");
+    EXPECT_EQ(d.chargePumpText, "224 µA");
+    EXPECT_EQ(d.vcoCaption, "VCO 1");
+    EXPECT_EQ(v.model.State().vcoSelect, 0);
+    EXPECT_FALSE(v.model.State().vcoCalibrationOn);
+
+    v.run.Emulator().ClearLog();
+    v.model.SetOutputDivider(1, true);
+    EXPECT_EQ(v.Sent().size(), 9u);  // staged once: the calibration stays off
+}
+
+TEST(MainViewModelTest, StatusNotesClearWhenTheBoardTakesTheSameWriteAgain) {
+    ViewRun v;
+    v.run.SetFaults(sim::Faults::FailCommand(0x97));
+    v.model.ApplyPowerEnable();
+    EXPECT_EQ(v.model.StatusMessage(), "The on-board power was not switched.");
+    v.run.Emulator().ClearFaults();
+    v.model.PollBoard();
+    EXPECT_EQ(v.model.StatusMessage(), "");
+
+    // A failed store stays named after the load that follows it succeeds.
+    v.run.SetFaults(sim::Faults::FailCommand(0x93));
+    EXPECT_TRUE(v.model.SaveCrystalFrequency("30"));
+    v.run.Emulator().ClearFaults();
+    v.model.LoadCrystalFrequency();
+    EXPECT_EQ(v.model.StatusMessage(),
+              "The crystal-frequency record of block B could not be written.");
+}
+
+TEST(MainViewModelTest, BlankCrystalRecordReadsAsLatin1Text) {
+    ViewRun v;
+    v.model.LoadCrystalFrequency();
+    std::string blank;
+    for (int i = 0; i < 10; ++i) blank += "\u00ff";
+    EXPECT_EQ(v.model.State().inputText, blank);
 }
 
 }  // namespace

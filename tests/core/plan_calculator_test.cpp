@@ -6,7 +6,7 @@
 #include <set>
 #include <tuple>
 
-#include "core/planning/number_text.h"
+#include "core/base/number_text.h"
 
 namespace velorin::core {
 namespace {

@@ -1,10 +1,10 @@
-#include "core/app/private_profile.h"
+#include "core/base/private_profile.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "core/app/profile_fuzz.h"
+#include "core/profile_fuzz.h"
 
 namespace velorin::core {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/thread_sleeper.h"
+#include "core/base/thread_sleeper.h"
 #include "core/device/register_image.h"
 #include "sequence_run.h"
 

@@ -91,10 +91,10 @@ TEST(ReadBackDecodeTest, ChargePumpTextCountsSetBits) {
               "112 \xC2\xB5"
               "A");
     for (int code : {1, 2, 4, 8})
-        EXPECT_EQ(ChargePumpText(code),
+        EXPECT_EQ(FieldValueText(Field::ChargePump, code),
                   "56 \xC2\xB5"
                   "A");
-    EXPECT_EQ(ChargePumpText(7),
+    EXPECT_EQ(FieldValueText(Field::ChargePump, 7),
               "168 \xC2\xB5"
               "A");
 }
@@ -107,13 +107,13 @@ TEST(ReadBackDecodeTest, StreamLayoutMatchesTheRegisterImage) {
         for (int &bit : bits) bit = static_cast<int>(random() & 1);
         auto msbFirst = [&](int first, int count) {
             int v = 0;
-            for (int i = 0; i < count; ++i) v = v * 2 + bits[static_cast<size_t>(first + i)];
+            for (int i = 0; i < count; ++i) v = v * 2 + bits[static_cast<size_t>(first) + i];
             return v;
         };
         const ReadBackFields f = DecodeReadBackFields(FromStream(bits), true);
         EXPECT_EQ(f.deviceRevision, bits[0] + 2 * bits[1] + 4 * bits[2]);
         int ram = 0;
-        for (int i = 0; i < 6; ++i) ram |= bits[static_cast<size_t>(3 + i)] << i;
+        for (size_t i = 0; i < 6; ++i) ram |= bits[3 + i] << i;
         EXPECT_EQ(f.ramVcoCalWord, ram);
         EXPECT_EQ(f.eepromStatus, bits[9]);
         EXPECT_EQ(f.eepromLock, bits[10]);
@@ -172,8 +172,8 @@ TEST(ReadBackDecodeTest, FieldTableNamesEveryTextOnce) {
     for (const ReadBackTextField &field : ReadBackTextFields) texts.*field.text = field.key;
     EXPECT_EQ(texts.vcoSelectText, "vcoSelectText");
     EXPECT_EQ(texts.raw, "raw");
-    EXPECT_EQ(OutputDividerText(5), "/ 32");
-    EXPECT_EQ(OutputDividerText(6), "");
+    EXPECT_EQ(FieldValueText(Field::OutputDivider, 5), "/ 32");
+    EXPECT_EQ(FieldValueText(Field::OutputDivider, 6), "");
     EXPECT_EQ(CalDelayText(4), "");
 }
 

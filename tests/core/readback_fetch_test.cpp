@@ -3,6 +3,7 @@
 
 #include "board_run.h"
 #include "core/device/readback.h"
+#include "core/device/readback_comparison.h"
 
 namespace velorin::testing {
 namespace {
@@ -41,6 +42,22 @@ TEST(ReadBackFetchTest, FailedFetchLeavesZerosThatDecodeAsAllOnes) {
                       "locked");
         }
     }
+}
+
+TEST(ReadBackFetchTest, ASilentBoardIsComparedWithNothing) {
+    BoardRun run;
+    const core::RegisterImage program{{0xC5, 0x9E, 0x27, 0x02, 0x80, 0x03}};
+    run.WithBoard([&](sim::BoardModel &b) { b.Chip(0).SetEeprom(program.bytes, true, false); });
+    const auto compare = [&] {
+        return core::CompareFetchWithProgram(core::FetchReadBack(run.Board(), 0), false, program);
+    };
+    EXPECT_EQ(compare().summary, core::kReadBackMatches);
+    // Its zeros decode as all ones, which would differ in every field.
+    run.Emulator().Unplug();
+    const core::ReadBackComparison silent = compare();
+    EXPECT_EQ(silent.summary, "The board did not answer; nothing compared.");
+    EXPECT_TRUE(silent.mismatches.empty());
+    EXPECT_FALSE(silent.hiddenBitsDiffer);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "board_run.h"
-#include "core/device/tracing_board.h"
+#include "core/trace/tracing_board.h"
 #include "core/trace/call_decoding.h"
 #include "core/trace/poll_scope.h"
 #include "core/trace/request_words.h"

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/app/configuration_file.h"
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/device/access_rules.h"
+#include "core/device/configuration_file.h"
 #include "gui/app/file_dialog_setup.h"
 #include "gui/app/qt_prompts.h"
 #include "gui/device/ee_lock_confirm_dlg.h"

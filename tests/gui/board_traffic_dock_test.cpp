@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/trace/traffic_table.h"
 #include "gui/app/application.h"
 #include "gui/app/main_frame.h"

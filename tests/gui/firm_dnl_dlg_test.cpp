@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/board_run.h"
 #include "core/forwarding_board.h"
 #include "gui/app/application.h"
@@ -82,7 +82,7 @@ struct Outcome {
 class FirmwareDialogTest : public ::testing::Test {
   protected:
     std::string File(const std::string &name, const std::vector<uint8_t> &bytes) {
-        const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
+        std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char *>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +142,9 @@ TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
     EXPECT_GT(dialog.width(), folded.width());
     EXPECT_EQ(dialog.height(), folded.height());
     EXPECT_EQ(Find(dialog, "okButton")->geometry(), okPlace);
+    EXPECT_EQ(dialog.screen()->availableGeometry().size(), QSize(1280, 1024));
+    EXPECT_TRUE(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()))
+        << dialog.frameGeometry().x() << " + " << dialog.frameGeometry().width();
 
     auto *figures = Find<QTableWidget>(dialog, "responseFigures");
     const auto expectFigures = [&] {
@@ -177,7 +181,8 @@ TEST(LoopFilterDialog, SavesPointsAndPlotsThroughTheFileChooser) {
     ScriptedPrompts prompts;
     const QString csv = folder.filePath("bode.csv"), png = folder.filePath("plots.png");
     prompts.files = {csv.toStdString(), png.toStdString(), std::nullopt,
-                     folder.filePath("missing/step.csv").toStdString()};
+                     folder.filePath("missing/step.csv").toStdString(),
+                     folder.filePath("missing/plots.png").toStdString()};
     CLoopFilterDlg dialog(kDefaultOpening, prompts);
     dialog.show();
     dialog.ShowResponse(true);
@@ -185,15 +190,18 @@ TEST(LoopFilterDialog, SavesPointsAndPlotsThroughTheFileChooser) {
     QTest::mouseClick(Find<QPushButton>(dialog, "savePlotsButton"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>(dialog, "saveStepPointsButton"), Qt::LeftButton);  // none
     QTest::mouseClick(Find<QPushButton>(dialog, "saveStepPointsButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(dialog, "savePlotsButton"), Qt::LeftButton);
 
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), dialog.Model().BodeCsv());
     EXPECT_FALSE(QImage(png).isNull());
-    ASSERT_EQ(prompts.saveRequests.size(), 4u);
+    ASSERT_EQ(prompts.saveRequests.size(), 5u);
     EXPECT_EQ(prompts.saveRequests[1].defaultExtension, "png");
-    ASSERT_EQ(prompts.shown.size(), 1u);  // the unwritable one, said so
+    // The unwritable ones, points and picture alike, said so.
+    ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_NE(prompts.shown[0].text.find("missing/step.csv"), std::string::npos);
+    EXPECT_NE(prompts.shown[1].text.find("missing/plots.png"), std::string::npos);
 }
 
 }  // namespace

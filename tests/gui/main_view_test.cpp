@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/app/program_names.h"
+#include "core/base/program_names.h"
 #include "core/device/library_board.h"
 #include "gui/app/application.h"
 #include "gui/app/control_ids.h"

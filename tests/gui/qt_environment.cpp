@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -16,6 +17,7 @@ class QtEnvironment : public ::testing::Environment {
         qputenv("XDG_CONFIG_HOME", settingsDir_->path().toLocal8Bit());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
+        UseBenchScreen();
         static int argc = 1;
         static char name[] = "test_gui";
         static char *argv[] = {name, nullptr};
@@ -27,6 +29,18 @@ class QtEnvironment : public ::testing::Environment {
     }
 
   private:
+    // Qt's offscreen screen is 800 x 600; the windows are checked on a bench PC's 1280 x 1024.
+    void UseBenchScreen() {
+        if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+        const QString path = settingsDir_->filePath("screen.json");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return;
+        file.write(R"({"screens": [{"name": "bench", "x": 0, "y": 0, "width": 1280,)"
+                   R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        file.close();
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
+    }
+
     std::unique_ptr<QTemporaryDir> settingsDir_;
     std::unique_ptr<QApplication> application_;
 };

@@ -100,6 +100,13 @@ TEST_F(ReadBackDialogTest, SilentBoardReadsAllOnesAndEachClickOfTheBoxReadsAgain
         {"outputDividerText", ""},    {"c2Text", "473.5 pF"},
         {"r2Text", "0.0 kOhm"}};
     for (const auto &[key, text] : allOnes) EXPECT_EQ(Text(dialog, key), text) << key;
+    // Nothing to compare: no field is marked and no verdict blames the chip.
+    EXPECT_EQ(dialog.findChild<QLabel *>("comparisonSummary")->text(),
+              "The board did not answer; nothing compared.");
+    for (auto *edit : dialog.findChildren<QLineEdit *>()) {
+        EXPECT_FALSE(edit->property("differsFromProgram").toBool())
+            << edit->objectName().toStdString();
+    }
     dialog.show();
     Click(dialog, "invertDataBitsCheck");
     EXPECT_EQ(Text(dialog, "deviceRevision"), "0");

@@ -22,7 +22,9 @@ status=0
 
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for path in \
-    /usr/bin/QVVelorinCtrlGui /usr/bin/velorinctl /usr/bin/velorin-boardsim \
+    /usr/bin/QVVelorinCtrlGui /usr/bin/velorinctl /usr/bin/velorin-boardsim /usr/bin/velorin-scpid \
+    /lib/systemd/system/velorin-scpid@.service /usr/share/man/man1/velorin-scpid.1.gz \
+    /usr/share/doc/velorin/examples/scpid-instance.conf \
     /usr/include/velorin.h \
     /usr/share/applications/velorin-ctrlgui.desktop \
     /usr/share/icons/hicolor/48x48/apps/velorin-ctrlgui.png \
@@ -43,6 +45,11 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/velorin-ctrlgu
     >"$work/desktop"
 grep -qx 'Path=/usr/share/velorin' "$work/desktop" || { echo "desktop entry: no Path"; status=1; }
 grep -qx 'Icon=velorin-ctrlgui' "$work/desktop" || { echo "desktop entry: no Icon"; status=1; }
+
+# The SCPI server's unit is shipped, not enabled.
+if dpkg-deb -e "$deb" "$work/control" && grep -qs 'velorin-scpid' "$work/control/postinst"; then
+    echo "postinst touches velorin-scpid"; status=1
+fi
 
 lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
 cat "$work/lintian"

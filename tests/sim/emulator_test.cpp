@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "support/emulated_board.h"
 #include "support/stale_socket.h"
@@ -145,6 +146,37 @@ TEST(Emulator, AClientThatNeverReadsItsAnswersIsDroppedNotServedForever) {
     ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
     EXPECT_EQ(Exchange(client, {0xBF, 0, 0, 0, 0, 0, 1}, 2), (std::vector<uint8_t>{0, 0x04}));
     ::close(client);
+}
+
+TEST(Emulator, ABusyClientNeitherStarvesAnotherNorHoldsUpStop) {
+    testing::EmulatedBoard board;
+    int busy = Connect(board.Emulator().EndpointPath());
+    ASSERT_GE(busy, 0);
+    // Keeps requests queued on the connection all the time and reads every answer.
+    std::thread sender([busy] {
+        std::vector<uint8_t> requests;
+        for (int i = 0; i < 100; ++i) requests.insert(requests.end(), {0xBF, 0, 0, 0, 0, 0, 1});
+        while (::send(busy, requests.data(), requests.size(), MSG_NOSIGNAL) > 0) {
+        }
+    });
+    std::thread reader([busy] {
+        uint8_t replies[4096];
+        while (::recv(busy, replies, sizeof(replies), 0) > 0) {
+        }
+    });
+    while (board.Emulator().Log().size() < 100) std::this_thread::yield();
+
+    int other = Connect(board.Emulator().EndpointPath());
+    ASSERT_GE(other, 0);
+    timeval limit{2, 0};
+    ::setsockopt(other, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+    EXPECT_EQ(Exchange(other, {0x96, 0, 0, 0, 3, 0, 1}, 2), (std::vector<uint8_t>{0, 0x0F}));
+    ::close(other);
+
+    board.Emulator().Stop();
+    sender.join();
+    reader.join();
+    ::close(busy);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <vector>
 
-#include "core/app/sleeper.h"
+#include "core/base/sleeper.h"
 
 namespace velorin::testing {
 

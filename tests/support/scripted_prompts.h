@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/prompts.h"
+#include "core/base/prompts.h"
 
 namespace velorin::testing {
 

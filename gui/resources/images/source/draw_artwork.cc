@@ -319,7 +319,6 @@ int main(int argc, char **argv) {
     ok &= Save(ProgramIcon(), out, "program_icon.png");
     ok &= Save(Arrow(40, 15, 0), out, "arrow_right.png");
     ok &= Save(Arrow(40, 15, 1), out, "arrow_left.png");
-    ok &= Save(Arrow(15, 40, 2), out, "arrow_up.png");
     ok &= Save(Arrow(15, 40, 3), out, "arrow_down.png");
     ok &= Save(LoopFilterBlock(), out, "loop_filter_block.png");
     ok &= Save(Termination(), out, "termination.png");

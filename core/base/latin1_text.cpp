@@ -1,0 +1,20 @@
+#include "core/base/latin1_text.h"
+
+namespace velorin::core {
+
+std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size() * 2);
+    for (char c : latin1) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x80) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+}  // namespace velorin::core

@@ -1,0 +1,12 @@
+#include "core/base/thread_sleeper.h"
+
+#include <chrono>
+#include <thread>
+
+namespace velorin::core {
+
+void ThreadSleeper::Sleep(int milliseconds) {
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace velorin::core
