@@ -172,7 +172,7 @@ void CLoopFilterDlg::BuildTemplateControls() {
 
 void CLoopFilterDlg::BuildResponsePanel() {
     responsePanel_ = Named(new QWidget(this), "responsePanel", "Loop response", 0);
-    const auto place = [this](QWidget *widget, int x, int y, int width, int height) {
+    const auto place = [](QWidget *widget, int x, int y, int width, int height) {
         widget->setGeometry(Dlu(x, y, width, height));
     };
 

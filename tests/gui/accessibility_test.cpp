@@ -194,7 +194,7 @@ struct QtAccessibilityAllocations {
 TEST(Accessibility, EveryWindowReadsAsItShows) {
     for (const Window &window : kWindows) {
         SCOPED_TRACE(window.name);
-        const QtAccessibilityAllocations qtOwned;
+        [[maybe_unused]] const QtAccessibilityAllocations qtOwned;
         Program program;
         std::unique_ptr<QWidget> widget = window.open(program);
         widget->show();
