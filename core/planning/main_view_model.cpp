@@ -12,6 +12,7 @@
 #include "core/device/sequence_messages.h"
 #include "core/planning/crystal_record.h"
 #include "core/planning/plan_calculator.h"
+#include "core/planning/view_commands.h"
 #include "core/planning/view_eeprom_commands.h"
 
 namespace velorin::core {
@@ -45,36 +46,6 @@ bool InTable(int index, const std::array<int, N> &) {
 std::string ChargePumpText(int index) {
     return FieldValueText(Field::ChargePump, ChargePumpCodes[static_cast<size_t>(index)]);
 }
-
-struct SettingCommand {
-    int id;
-    int feedbackIndex;  // -1: none
-    int prescalerCode;  // -1: none
-    bool feedbackFirst;
-    int outputDividerCode;  // -1: none
-    int chargePumpIndex;    // -1: none
-};
-
-constexpr std::array<SettingCommand, 18> kSettingCommands = {{
-    {32771, 0, 0, true, -1, -1},
-    {32775, 1, 2, true, -1, -1},
-    {32774, 2, 1, true, -1, -1},
-    {32772, 3, 3, true, -1, -1},
-    {32778, 3, 3, false, -1, -1},
-    {32779, 2, 1, false, -1, -1},
-    {32780, 1, 2, false, -1, -1},
-    {32781, 0, 0, false, -1, -1},
-    {32783, -1, -1, false, 0, -1},
-    {32784, -1, -1, false, 1, -1},
-    {32786, -1, -1, false, 2, -1},
-    {32787, -1, -1, false, 3, -1},
-    {32788, -1, -1, false, 4, -1},
-    {32789, -1, -1, false, 5, -1},
-    {32791, -1, -1, false, -1, 1},
-    {32795, -1, -1, false, -1, 2},
-    {32796, -1, -1, false, -1, 3},
-    {32797, -1, -1, false, -1, 4},
-}};
 
 }  // namespace
 
@@ -225,18 +196,16 @@ bool MainViewModel::ApplyPowerEnable() {
 }
 
 bool MainViewModel::RunSettingCommand(int commandId) {
-    for (const SettingCommand &c : kSettingCommands) {
-        if (c.id != commandId) continue;
-        if (c.prescalerCode >= 0) {
-            if (c.feedbackFirst) SetFeedbackDivider(c.feedbackIndex);
-            SetPrescaler(c.prescalerCode, true);
-            if (!c.feedbackFirst) SetFeedbackDivider(c.feedbackIndex);
-        }
-        if (c.outputDividerCode >= 0) SetOutputDivider(c.outputDividerCode, true);
-        if (c.chargePumpIndex >= 0) SetChargePump(c.chargePumpIndex, true);
-        return true;
+    const ViewCommand *c = FindViewCommand(commandId);
+    if (c == nullptr || c->menu == CommandMenu::Main) return false;
+    if (c->prescalerCode >= 0) {
+        if (c->feedbackFirst) SetFeedbackDivider(c->feedbackIndex);
+        SetPrescaler(c->prescalerCode, true);
+        if (!c->feedbackFirst) SetFeedbackDivider(c->feedbackIndex);
     }
-    return false;
+    if (c->outputDividerCode >= 0) SetOutputDivider(c->outputDividerCode, true);
+    if (c->chargePumpIndex >= 0) SetChargePump(c->chargePumpIndex, true);
+    return true;
 }
 
 std::optional<std::string> MainViewModel::SelectBlock() {

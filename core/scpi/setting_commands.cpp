@@ -10,6 +10,7 @@
 #include "core/device/programming_sequences.h"
 #include "core/device/register_image.h"
 #include "core/loopfilter/loop_filter.h"
+#include "core/planning/view_commands.h"
 #include "core/scpi/command_handlers.h"
 #include "core/scpi/instrument.h"
 #include "core/scpi/parameter_values.h"
@@ -17,14 +18,6 @@
 namespace velorin::core::scpi::handlers {
 
 namespace {
-
-// The main view's popup-menu commands, by prescaler code, output divider code and
-// charge-pump position.
-constexpr std::array<int, 4> kPrescalerCommands = {32781, 32779, 32780, 32778};
-constexpr std::array<int, 6> kOutputDividerCommands = {32783, 32784, 32786, 32787, 32788, 32789};
-constexpr std::array<int, 5> kChargePumpCommands = {0, 32791, 32795, 32796, 32797};
-// The feedback divider the view shows with each prescaler code.
-constexpr std::array<int, 4> kFeedbackIndexForPrescaler = {0, 2, 1, 3};
 
 constexpr double kBandwidthMinHz = 50000.0;
 constexpr double kBandwidthMaxHz = 400000.0;
@@ -61,7 +54,10 @@ std::optional<int> ReadMember(CommandContext &c, double min, double max, double 
 void ShowImage(MainViewModel &model, const RegisterImage &image) {
     const int prescalerCode = PrescalerCode(image);
     model.SetPrescaler(prescalerCode, false);
-    model.SetFeedbackDivider(kFeedbackIndexForPrescaler[static_cast<size_t>(prescalerCode & 3)]);
+    // The feedback divider that the prescaler's menu item sets beside it.
+    if (const ViewCommand *item = FindViewCommand(PrescalerCommand(prescalerCode).value_or(0))) {
+        model.SetFeedbackDivider(item->feedbackIndex);
+    }
     model.SetOutputDivider(OutputDividerCode(image), false);
     // A charge-pump code that is no thermometer code has no position to show; the setter
     // would overwrite it.
@@ -78,7 +74,7 @@ void ShowImage(MainViewModel &model, const RegisterImage &image) {
 void SetPrescaler(CommandContext &c) {
     const auto code = ReadMember(
         c, 2, 5, 5, [](double v) { return IndexOf(PrescalerForCode, v); }, "2, 3, 4 or 5");
-    if (code) c.instrument.Model(c.Block()).RunSettingCommand(kPrescalerCommands[*code]);
+    if (code) c.instrument.Model(c.Block()).RunSettingCommand(PrescalerCommand(*code).value_or(0));
 }
 
 void QueryPrescaler(CommandContext &c) {
@@ -89,7 +85,8 @@ void SetOutputDivider(CommandContext &c) {
     const auto code = ReadMember(
         c, 1, 32, 1, [](double v) { return IndexOf(OutputDividerForCode, v); },
         "1, 2, 4, 8, 16 or 32");
-    if (code) c.instrument.Model(c.Block()).RunSettingCommand(kOutputDividerCommands[*code]);
+    if (code)
+        c.instrument.Model(c.Block()).RunSettingCommand(OutputDividerCommand(*code).value_or(0));
 }
 
 void QueryOutputDivider(CommandContext &c) {
@@ -124,7 +121,7 @@ void SetChargePump(CommandContext &c) {
     if (*index == 0) {
         model.SetChargePump(0, true);
     } else {
-        model.RunSettingCommand(kChargePumpCommands[*index]);
+        model.RunSettingCommand(ChargePumpCommand(*index).value_or(0));
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/control_id.h"
 #include "velorin_version.h"

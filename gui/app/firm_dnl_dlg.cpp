@@ -8,7 +8,7 @@
 #include <QWindow>
 #include <chrono>
 
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/widgets/control_id.h"
 
@@ -28,7 +28,7 @@ CFirmDnlDlg::CFirmDnlDlg(const ProgramServices &services, const QString &path, Q
     status_->setObjectName("statusText");
     status_->setAccessibleDescription("What the download is doing");
     status_->setToolTip(status_->accessibleDescription());
-    SetControlId(status_, ids::kFirmwareStatus);
+    SetControlId(status_, ids::firmware::kStatus);
     tally_ = new QLabel(this);
     tally_->setObjectName("tallyText");
     tally_->setAccessibleDescription("Bytes done and elapsed time");
@@ -37,13 +37,13 @@ CFirmDnlDlg::CFirmDnlDlg(const ProgramServices &services, const QString &path, Q
     // Wide enough for the longest tally from the start: the layout cannot grow it mid-run.
     tally_->setMinimumWidth(tally_->fontMetrics().horizontalAdvance(
         QString::fromStdString(core::FirmwareTallyText(65536, 65536, std::chrono::minutes(99)))));
-    SetControlId(tally_, ids::kFirmwareTally);
+    SetControlId(tally_, ids::firmware::kTally);
     progress_ = new QProgressBar(this);
     progress_->setObjectName("progressBar");
     progress_->setAccessibleName("Download progress");
     progress_->setRange(0, 100);
     progress_->setValue(0);
-    SetControlId(progress_, ids::kFirmwareProgress);
+    SetControlId(progress_, ids::firmware::kProgress);
     // Shown once writing starts; its place is kept so that showing it needs no new layout
     // while the download holds the event loop.
     QSizePolicy keep = progress_->sizePolicy();

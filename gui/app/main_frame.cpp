@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
 #include "core/base/program_names.h"
-#include "gui/app/control_ids.h"
+#include "core/planning/view_commands.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/lock_indicators.h"
 #include "gui/planning/calculator_bars.h"
 #include "gui/widgets/bitmap_resources.h"
@@ -37,10 +37,6 @@ void KeepInTheBandRow(QToolBar &bar) {
     bar.setAllowedAreas(Qt::TopToolBarArea);
     bar.setFloatable(false);
 }
-
-// The commands the main view carries; greyed until it connects them.
-constexpr int kViewCommands[] = {ids::kWriteEepromNoLock, ids::kWriteEepromLock,
-                                 ids::kSaveCrystalFrequency};
 
 }  // namespace
 
@@ -106,15 +102,13 @@ void CMainFrame::BuildCommands() {
     AddCommand(ids::kViewStatusBar, "&Status Bar", "Show or hide the status bar")
         ->setCheckable(true);
 
-    AddCommand(ids::kWriteEepromNoLock, "Write settings to Device EEPROM (No Locking)",
-               "Program the selected block's EEPROM without locking it");
-    AddCommand(ids::kWriteEepromLock, "Write settings to Device EEPROM (Locking)",
-               "Program and lock the selected block's EEPROM");
-    AddCommand(ids::kReadDeviceSettings, "Read MXRG817A Device Settings",
-               "Read the selected block's settings back from the chip");
-    AddCommand(ids::kSaveCrystalFrequency, "Save Block B - XTAL Freq to EVM EEPROM",
-               "Store block B's crystal frequency in the board's EEPROM");
-    for (int id : kViewCommands) Command(id)->setEnabled(false);
+    // The main view's commands are greyed until it connects them; the read-back command is
+    // always offered.
+    for (const core::ViewCommand &command : core::kViewCommands) {
+        if (command.menu != core::CommandMenu::Main) continue;
+        AddCommand(command.id, command.text, command.tip)
+            ->setEnabled(command.id == ids::kReadDeviceSettings);
+    }
     AddCommand(ids::kDownloadFirmware, "Download EVM Firmware",
                "Write new board firmware to the board's EEPROM");
     AddCommand(ids::kForceDriverInstall, "Force EVM Driver Installation",
@@ -172,13 +166,11 @@ void CMainFrame::BuildMenus() {
 
     QMenu *device = bar->addMenu("&Device Settings");
     device->setObjectName("deviceSettingsMenu");
-    device->addAction(Command(ids::kWriteEepromNoLock));
-    device->addSeparator();
-    device->addAction(Command(ids::kWriteEepromLock));
-    device->addSeparator();
-    device->addAction(Command(ids::kReadDeviceSettings));
-    device->addSeparator();
-    device->addAction(Command(ids::kSaveCrystalFrequency));
+    for (const core::ViewCommand &command : core::kViewCommands) {
+        if (command.menu != core::CommandMenu::Main) continue;
+        if (!device->isEmpty()) device->addSeparator();
+        device->addAction(Command(command.id));
+    }
 
     QMenu *firmware = bar->addMenu("EVM Firmware");
     firmware->setObjectName("firmwareMenu");
@@ -244,10 +236,6 @@ void CMainFrame::BuildCalculatorBars() {
         KeepInTheBandRow(*holder);
         addToolBar(Qt::TopToolBarArea, holder);
     }
-    // The bars' buttons belong to the main view; until it takes them they do nothing.
-    for (QPushButton *button : findChildren<QPushButton *>()) {
-        if (ControlIdOf(button) != 0) button->setEnabled(false);
-    }
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -292,12 +280,6 @@ void CMainFrame::ConnectViewCommand(int id, const std::function<void()> &handler
     if (QAction *action = Command(id)) {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [handler] { handler(); });
-        return;
-    }
-    for (QPushButton *button : findChildren<QPushButton *>()) {
-        if (ControlIdOf(button) != id) continue;
-        button->setEnabled(true);
-        connect(button, &QPushButton::clicked, this, [handler] { handler(); });
     }
 }
 

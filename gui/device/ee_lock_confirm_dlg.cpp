@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/device/access_rules.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/device/ok_cancel_buttons.h"
 #include "gui/widgets/control_id.h"
@@ -30,7 +31,7 @@ CEELockConfirmDlg::CEELockConfirmDlg(QWidget *parent) : QDialog(parent) {
     edit_->setObjectName("confirmEdit");
     text->setBuddy(edit_);
     edit_->setAccessibleName("Type YES to confirm");
-    SetControlId(edit_, kConfirmEditId);
+    SetControlId(edit_, ids::lock_confirm_dialog::kConfirmEdit);
 
     QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Horizontal);
 

@@ -10,9 +10,6 @@ namespace velorin::gui {
 class CEELockConfirmDlg : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTemplateId = 160;
-    static constexpr int kConfirmEditId = 1098;
-
     explicit CEELockConfirmDlg(QWidget *parent = nullptr);
 
     // What was in the box when the dialog ended (OK or Cancel).

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 
+#include "core/ui/control_ids.h"
 #include "gui/widgets/control_id.h"
 
 namespace velorin::gui {
@@ -14,8 +15,8 @@ QDialogButtonBox *MakeOkCancelButtons(QDialog &dialog, Qt::Orientation orientati
     QPushButton *cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     ok->setObjectName("okButton");
     cancel->setObjectName("cancelButton");
-    SetControlId(ok, 1);
-    SetControlId(cancel, 2);
+    SetControlId(ok, ids::kOkButton);
+    SetControlId(cancel, ids::kCancelButton);
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "core/device/access_rules.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/device/ok_cancel_buttons.h"
 #include "gui/widgets/control_id.h"
@@ -24,7 +25,7 @@ CPasswordDlg::CPasswordDlg(core::Prompts &prompts, QWidget *parent)
     edit_ = new QLineEdit(this);
     edit_->setObjectName("passwordEdit");
     edit_->setEchoMode(QLineEdit::Password);
-    SetControlId(edit_, kPasswordEditId);
+    SetControlId(edit_, ids::password_dialog::kPasswordEdit);
 
     QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Vertical);
 

@@ -12,9 +12,6 @@ namespace velorin::gui {
 class CPasswordDlg : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTemplateId = 173;
-    static constexpr int kPasswordEditId = 1210;
-
     // A wrong password is answered through prompts.
     explicit CPasswordDlg(core::Prompts &prompts, QWidget *parent = nullptr);
 

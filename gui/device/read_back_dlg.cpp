@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 #include "core/device/readback.h"
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/widgets/control_id.h"
 
@@ -102,16 +102,18 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
 
     invertBox_ = new QCheckBox("Invert Data Bits", this);
     invertBox_->setObjectName("invertDataBitsCheck");
-    SetControlId(invertBox_, ids::kInvertDataBitsCheck);
+    SetControlId(invertBox_, ids::read_back::kInvertDataBitsCheck);
     connect(invertBox_, &QCheckBox::clicked, this, &ReadBackDlg::ReadAndShow);
 
-    QPushButton *readBack = Button(this, "Read back", "readBackButton", ids::kReadBackButton);
+    QPushButton *readBack =
+        Button(this, "Read back", "readBackButton", ids::read_back::kReadBackButton);
     readBack->setDefault(true);
     connect(readBack, &QPushButton::clicked, this, &ReadBackDlg::ReadAndShow);
-    QPushButton *copy = Button(this, "Copy", "copyButton", ids::kReadBackCopyButton);
+    QPushButton *copy = Button(this, "Copy", "copyButton", ids::read_back::kCopyButton);
     copy->setToolTip("Put the raw data and every decoded field on the clipboard");
     connect(copy, &QPushButton::clicked, this, &ReadBackDlg::CopyToClipboard);
-    QPushButton *close = Button(this, "Close Window", "closeWindowButton", ids::kCloseWindowButton);
+    QPushButton *close =
+        Button(this, "Close Window", "closeWindowButton", ids::read_back::kCloseWindowButton);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     layout->addWidget(ram, 1, 0, 1, 2);
@@ -129,7 +131,7 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
     summary_->setObjectName("comparisonSummary");
     summary_->setAccessibleDescription(
         "Comparison of the chip's EEPROM with the program's settings");
-    SetControlId(summary_, ids::kReadBackSummary);
+    SetControlId(summary_, ids::read_back::kSummary);
     summary_->setWordWrap(true);
     summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setMinimumHeight(3 * summary_->fontMetrics().lineSpacing());

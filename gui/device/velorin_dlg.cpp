@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/ui/control_ids.h"
 #include "core/ui/led_colors.h"
-#include "gui/app/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/widgets/control_id.h"
 #include "gui/widgets/dynamic_led.h"
@@ -121,7 +121,7 @@ CVelorinDlg::CVelorinDlg(const ProgramServices &services, int blockIndex, QWidge
     : QDialog(parent),
       model_(services.board, services.prompts, services.sleeper, services.image, blockIndex) {
     setObjectName("velorinDialog");
-    SetControlId(this, kTemplateId);
+    SetControlId(this, ids::kDeviceSettingsDialog);
     setWindowTitle("Norvale Devices MXRG817A EVAL");
     QFont font("MS Sans Serif");
     font.setStyleHint(QFont::SansSerif);

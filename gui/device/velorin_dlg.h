@@ -24,7 +24,6 @@ class CDynamicLED;
 class CVelorinDlg : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTemplateId = 158;
     static constexpr int kRefreshMs = 500;
 
     CVelorinDlg(const ProgramServices &services, int blockIndex, QWidget *parent = nullptr);

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/widgets/control_id.h"
 
 namespace velorin::gui {
@@ -42,16 +42,18 @@ QLabel *Caption(QWidget *parent, const char *text, QWidget *field, const char *n
 COutputCalculatorBar::COutputCalculatorBar(QWidget *parent) : QWidget(parent) {
     setObjectName("outputCalculatorBar");
     SetControlId(this, ids::kOutputCalculatorBar);
-    input_ = FrequencyEdit(this, "inputFrequencyEdit", ids::kInputFrequencyEdit);
+    input_ = FrequencyEdit(this, "inputFrequencyEdit", ids::calculator_bar::kInputFrequencyEdit);
     calculate_ = Named(new QPushButton("Calculate -->", this), "calculateOutputsButton",
-                       ids::kCalculateOutputsButton);
-    outputs_ = Named(new QComboBox(this), "possibleOutputsCombo", ids::kPossibleOutputsCombo);
+                       ids::calculator_bar::kCalculateOutputsButton);
+    outputs_ = Named(new QComboBox(this), "possibleOutputsCombo",
+                     ids::calculator_bar::kPossibleOutputsCombo);
     outputs_->setEditable(true);
     outputs_->setMinimumContentsLength(34);
     outputs_->setInsertPolicy(QComboBox::NoInsert);
     // The text part of the list is a field of its own for assistive technology.
     outputs_->lineEdit()->setAccessibleName("Possible outputs");
-    apply_ = Named(new QPushButton("Apply", this), "applyOutputButton", ids::kApplyOutputButton);
+    apply_ = Named(new QPushButton("Apply", this), "applyOutputButton",
+                   ids::calculator_bar::kApplyOutputButton);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
@@ -66,17 +68,21 @@ COutputCalculatorBar::COutputCalculatorBar(QWidget *parent) : QWidget(parent) {
     layout->addWidget(outputs_);
     layout->addWidget(apply_);
     layout->addStretch();
+    connect(calculate_, &QPushButton::clicked, this, &COutputCalculatorBar::calculateRequested);
+    connect(apply_, &QPushButton::clicked, this, &COutputCalculatorBar::applyRequested);
+    SetButtonsEnabled(false);
 }
 
 CInputCalculatorBar::CInputCalculatorBar(QWidget *parent) : QWidget(parent) {
     setObjectName("inputCalculatorBar");
     SetControlId(this, ids::kInputCalculatorBar);
-    desired_ = FrequencyEdit(this, "desiredOutputEdit", ids::kDesiredOutputEdit);
+    desired_ = FrequencyEdit(this, "desiredOutputEdit", ids::calculator_bar::kDesiredOutputEdit);
     calculate_ = Named(new QPushButton("<-- Calculate", this), "calculateInputButton",
-                       ids::kCalculateInputButton);
-    required_ = FrequencyEdit(this, "requiredInputEdit", ids::kRequiredInputEdit);
+                       ids::calculator_bar::kCalculateInputButton);
+    required_ = FrequencyEdit(this, "requiredInputEdit", ids::calculator_bar::kRequiredInputEdit);
     required_->setEnabled(false);
-    apply_ = Named(new QPushButton("Apply", this), "applyInputButton", ids::kApplyInputButton);
+    apply_ = Named(new QPushButton("Apply", this), "applyInputButton",
+                   ids::calculator_bar::kApplyInputButton);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
@@ -92,6 +98,19 @@ CInputCalculatorBar::CInputCalculatorBar(QWidget *parent) : QWidget(parent) {
     layout->addWidget(new QLabel("MHz", this));
     layout->addWidget(apply_);
     layout->addStretch();
+    connect(calculate_, &QPushButton::clicked, this, &CInputCalculatorBar::calculateRequested);
+    connect(apply_, &QPushButton::clicked, this, &CInputCalculatorBar::applyRequested);
+    SetButtonsEnabled(false);
+}
+
+void COutputCalculatorBar::SetButtonsEnabled(bool enabled) {
+    calculate_->setEnabled(enabled);
+    apply_->setEnabled(enabled);
+}
+
+void CInputCalculatorBar::SetButtonsEnabled(bool enabled) {
+    calculate_->setEnabled(enabled);
+    apply_->setEnabled(enabled);
 }
 
 std::string COutputCalculatorBar::InputFrequency() const {

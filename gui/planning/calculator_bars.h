@@ -1,5 +1,6 @@
 // The "Output Calculator" and "Input Calculator" bars of the main frame. They only hold the
-// controls; the main view runs the calculations when their buttons are pressed.
+// controls; the main view runs the calculations on their requests. Their buttons stay greyed
+// until the view takes them.
 #pragma once
 
 #include <QWidget>
@@ -28,6 +29,11 @@ class COutputCalculatorBar : public QWidget {
     // The calculator's list, its first line selected, and the text its field shows.
     void ShowOutputs(const std::vector<std::string> &lines, const std::string &fieldText);
     std::string ChosenOutput() const;
+    void SetButtonsEnabled(bool enabled);
+
+  signals:
+    void calculateRequested();
+    void applyRequested();
 
   private:
     QLineEdit *input_;
@@ -48,6 +54,11 @@ class CInputCalculatorBar : public QWidget {
 
     std::string DesiredOutput() const;
     void SetRequiredInput(const std::string &text);
+    void SetButtonsEnabled(bool enabled);
+
+  signals:
+    void calculateRequested();
+    void applyRequested();
 
   private:
     QLineEdit *desired_;

@@ -13,8 +13,8 @@
 #include <algorithm>
 
 #include "core/base/file_io.h"
+#include "core/ui/control_ids.h"
 #include "core/ui/widened_placement.h"
-#include "gui/app/control_ids.h"
 #include "gui/planning/bode_plot.h"
 #include "gui/planning/step_plot.h"
 #include "gui/widgets/bitmap_resources.h"
@@ -71,7 +71,7 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
                                QWidget *parent)
     : QDialog(parent), prompts_(prompts), model_(request) {
     setObjectName("loopFilterDialog");
-    SetControlId(this, kTemplateId);
+    SetControlId(this, ids::kLoopFilterDialog);
     setWindowTitle("Loop filter config");
     QFont font("MS Sans Serif");
     font.setStyleHint(QFont::SansSerif);
@@ -99,24 +99,24 @@ void CLoopFilterDlg::BuildTemplateControls() {
     // Created in the template's order, which is also the tab order.
     auto *bandwidthGroup = new QGroupBox("Bandwidth (KHz)", this);
     bandwidthGroup->setGeometry(Dlu(7, 12, 250, 30));
-    bandwidthEdit_ =
-        Named(new QLineEdit(this), "bandwidthEdit", "Bandwidth (kHz)", ids::kLoopBandwidthEdit);
+    bandwidthEdit_ = Named(new QLineEdit(this), "bandwidthEdit", "Bandwidth (kHz)",
+                           ids::loop_filter::kBandwidthEdit);
     bandwidthEdit_->setGeometry(Dlu(20, 23, 51, 12));
     bandwidthSlider_ = Named(new CBitmapSlider(this), "bandwidthSlider", "Bandwidth slider",
-                             ids::kLoopBandwidthSlider);
+                             ids::loop_filter::kBandwidthSlider);
     bandwidthSlider_->setGeometry(Dlu(84, 24, 160, 10));
 
     auto *marginGroup = new QGroupBox("Phase Margin (Degrees)", this);
     marginGroup->setGeometry(Dlu(7, 53, 250, 30));
     phaseMarginEdit_ = Named(new QLineEdit(this), "phaseMarginEdit", "Phase margin (degrees)",
-                             ids::kLoopPhaseMarginEdit);
+                             ids::loop_filter::kPhaseMarginEdit);
     phaseMarginEdit_->setGeometry(Dlu(20, 65, 51, 12));
     phaseMarginSlider_ = Named(new CBitmapSlider(this), "phaseMarginSlider", "Phase margin slider",
-                               ids::kLoopPhaseMarginSlider);
+                               ids::loop_filter::kPhaseMarginSlider);
     phaseMarginSlider_->setGeometry(Dlu(84, 66, 160, 10));
 
     schematic_ = Named(new CTransparentImage(this), "schematicImage", "Loop filter schematic",
-                       ids::kLoopSchematic);
+                       ids::loop_filter::kSchematic);
     schematic_->setGeometry(Dlu(8, 94, 240, 163));
     schematic_->SetBitmap(LoadBitmapResource(bitmaps::kLoopFilterSchematic));
 
@@ -127,12 +127,16 @@ void CLoopFilterDlg::BuildTemplateControls() {
         int id, x, y;
     };
     const LabelPlace labels[] = {
-        {&c1Label_, "c1Label", "C1, the capacitor across the amplifier", ids::kLoopC1Label, 69, 99},
-        {&c2Label_, "c2Label", "C2, the capacitor in series with R2", ids::kLoopC2Label, 69, 132},
-        {&r2Label_, "r2Label", "R2, the resistor in series with C2", ids::kLoopR2Label, 127, 133},
-        {&r3Label_, "r3Label", "R3, the fixed output resistor", ids::kLoopR3Label, 195, 180},
-        {&c3Label_, "c3Label", "C3, the capacitor from the output to ground", ids::kLoopC3Label,
-         229, 223},
+        {&c1Label_, "c1Label", "C1, the capacitor across the amplifier", ids::loop_filter::kC1Label,
+         69, 99},
+        {&c2Label_, "c2Label", "C2, the capacitor in series with R2", ids::loop_filter::kC2Label,
+         69, 132},
+        {&r2Label_, "r2Label", "R2, the resistor in series with C2", ids::loop_filter::kR2Label,
+         127, 133},
+        {&r3Label_, "r3Label", "R3, the fixed output resistor", ids::loop_filter::kR3Label, 195,
+         180},
+        {&c3Label_, "c3Label", "C3, the capacitor from the output to ground",
+         ids::loop_filter::kC3Label, 229, 223},
     };
     // Wide enough for the longest value ("473.5pf") in whatever font stands in.
     const int labelWidth = fontMetrics().horizontalAdvance("000.0pf") + 2;
@@ -162,7 +166,7 @@ void CLoopFilterDlg::BuildTemplateControls() {
     // Beside the template's buttons, in the free corner: it widens the dialog.
     responseButton_ = new QPushButton(this);
     responseButton_->setObjectName("responseButton");
-    SetControlId(responseButton_, ids::kLoopResponseButton);
+    SetControlId(responseButton_, ids::loop_filter::kResponseButton);
     CaptionResponseButton(*responseButton_, false);
     responseButton_->setGeometry(Dlu(7, 273, 76, 14));
     responseButton_->setAutoDefault(false);
@@ -176,8 +180,9 @@ void CLoopFilterDlg::BuildResponsePanel() {
         widget->setGeometry(Dlu(x, y, width, height));
     };
 
-    figures_ = Named(new QTableWidget(responsePanel_), "responseFigures",
-                     "Loop figures, ideal and chosen components", ids::kLoopResponseFigures);
+    figures_ =
+        Named(new QTableWidget(responsePanel_), "responseFigures",
+              "Loop figures, ideal and chosen components", ids::loop_filter::kResponseFigures);
     place(figures_, 4, 7, 192, 143);
     // The rows come with the first figures, when the panel is first shown.
     figures_->setColumnCount(3);
@@ -195,18 +200,18 @@ void CLoopFilterDlg::BuildResponsePanel() {
         figures_->setColumnWidth(column, figureWidth);
     }
 
-    notes_ =
-        Described(new QLabel(responsePanel_), "responseNotes",
-                  "Warnings about the loop the chosen components give", ids::kLoopResponseNotes);
+    notes_ = Described(new QLabel(responsePanel_), "responseNotes",
+                       "Warnings about the loop the chosen components give",
+                       ids::loop_filter::kResponseNotes);
     place(notes_, 4, 154, 192, 114);
     notes_->setWordWrap(true);
     notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     notes_->setStyleSheet("color: rgb(160, 0, 0);");
 
     bodePlot_ = Named(new CBodePlot(responsePanel_), "bodePlot", "Open-loop Bode diagram",
-                      ids::kLoopBodePlot);
+                      ids::loop_filter::kBodePlot);
     stepPlot_ = Named(new CStepPlot(responsePanel_), "stepPlot",
-                      "Closed-loop frequency step response", ids::kLoopStepPlot);
+                      "Closed-loop frequency step response", ids::loop_filter::kStepPlot);
     PlaceResponsePanel(Dlu(0, 0, kPanelWidth, 0).width());
 
     struct SaveButton {
@@ -216,15 +221,15 @@ void CLoopFilterDlg::BuildResponsePanel() {
     };
     const SaveButton buttons[] = {
         {"Save plots...", "savePlotsButton", "Save the plots as a PNG picture",
-         ids::kLoopSavePlotsButton, 200, core::LoopFilterExport::PlotsPng},
+         ids::loop_filter::kSavePlotsButton, 200, core::LoopFilterExport::PlotsPng},
         {"Save Bode points...", "saveBodePointsButton", "Save the Bode points as CSV",
-         ids::kLoopSaveBodePointsButton, 270, core::LoopFilterExport::BodeCsv},
+         ids::loop_filter::kSaveBodePointsButton, 270, core::LoopFilterExport::BodeCsv},
         {"Save step points...", "saveStepPointsButton", "Save the step response points as CSV",
-         ids::kLoopSaveStepPointsButton, 354, core::LoopFilterExport::StepCsv},
+         ids::loop_filter::kSaveStepPointsButton, 354, core::LoopFilterExport::StepCsv},
     };
     for (const SaveButton &b : buttons) {
         auto *button = Described(new QPushButton(b.text, responsePanel_), b.name, b.meaning, b.id);
-        place(button, b.x, 273, b.id == ids::kLoopSavePlotsButton ? 66 : 80, 14);
+        place(button, b.x, 273, b.id == ids::loop_filter::kSavePlotsButton ? 66 : 80, 14);
         button->setAutoDefault(false);
         const core::LoopFilterExport what = b.what;
         connect(button, &QPushButton::clicked, this, [this, what] { Save(what); });
@@ -250,9 +255,9 @@ void CLoopFilterDlg::SetUpSliders() {
 
 void CLoopFilterDlg::OnSliderNotification(int controlId, int) {
     // The position is read from the slider itself: a later move may already have changed it.
-    if (controlId == ids::kLoopBandwidthSlider) {
+    if (controlId == ids::loop_filter::kBandwidthSlider) {
         model_.MoveSlider(core::LoopFilterSlider::Bandwidth, bandwidthSlider_->GetPos());
-    } else if (controlId == ids::kLoopPhaseMarginSlider) {
+    } else if (controlId == ids::loop_filter::kPhaseMarginSlider) {
         model_.MoveSlider(core::LoopFilterSlider::PhaseMargin, phaseMarginSlider_->GetPos());
     } else {
         return;

@@ -22,8 +22,6 @@ class CTransparentImage;
 class CLoopFilterDlg : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kTemplateId = 137;
-
     // The file choosers and messages of the saves go through the prompts.
     CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                    QWidget *parent = nullptr);

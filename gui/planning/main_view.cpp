@@ -12,10 +12,10 @@
 #include "core/planning/block_tooltips.h"
 #include "core/planning/plan_calculator.h"
 #include "core/trace/poll_scope.h"
+#include "core/ui/control_ids.h"
 #include "core/ui/led_colors.h"
 #include "core/ui/main_form_layout.h"
 #include "gui/app/application.h"
-#include "gui/app/control_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/device/read_back_dlg.h"
 #include "gui/device/velorin_dlg.h"
@@ -134,65 +134,72 @@ void CGuiView::BuildForm() {
         picture->SetBitmap(LoadBitmapResource(p.bitmap));
         picture->setAccessibleName("Signal path");
     }
-    terminationPicture_ =
-        Placed(new CTransparentImage(this), ids::kTerminationPicture, "terminationPicture");
+    terminationPicture_ = Placed(new CTransparentImage(this), ids::main_form::kTerminationPicture,
+                                 "terminationPicture");
     terminationPicture_->SetBitmap(LoadBitmapResource(bitmaps::kTermination));
     terminationPicture_->setAccessibleName("LVPECL termination");
 
-    loopFilter_ = Placed(new QPushButton(this), ids::kLoopFilterPicture, "loopFilterPicture");
+    loopFilter_ =
+        Placed(new QPushButton(this), ids::main_form::kLoopFilterPicture, "loopFilterPicture");
     loopFilter_->setFlat(true);
     loopFilter_->setIcon(QPixmap::fromImage(LoadBitmapResource(bitmaps::kLoopFilterBlock)));
-    loopFilter_->setIconSize(Place(ids::kLoopFilterPicture).size());
+    loopFilter_->setIconSize(Place(ids::main_form::kLoopFilterPicture).size());
     loopFilter_->setAccessibleName("Loop filter");
-    loopFilter_->setToolTip(QString::fromStdString(core::BlockToolTip(ids::kLoopFilterPicture)));
+    loopFilter_->setToolTip(
+        QString::fromStdString(core::BlockToolTip(ids::main_form::kLoopFilterPicture)));
 
     auto block = [this](int id, const char *caption, const char *name) {
         return Placed(new CUniButton(QString::fromUtf8(caption), this), id, name);
     };
     // The decorative VCO goes first so that nothing is ever drawn under it.
-    otherVco_ = block(ids::kOtherVcoBlock, "VCO", "otherVcoBlock");
+    otherVco_ = block(ids::main_form::kOtherVcoBlock, "VCO", "otherVcoBlock");
     otherVco_->setEnabled(false);
-    chargePump_ = block(ids::kChargePumpBlock, "PFD\nCharge\nPump", "chargePumpBlock");
-    vco_ = block(ids::kVcoBlock, "VCO 1", "vcoBlock");
-    prescaler_ = block(ids::kPrescalerBlock, "Prescaler", "prescalerBlock");
-    output_ = block(ids::kOutputBlock, "Output         ", "outputBlock");
-    feedbackDivider_ = block(ids::kFeedbackDividerBlock, "Feedback\nDivider", "feedbackBlock");
-    outputDivider_ = block(ids::kOutputDividerBlock, "Output\nDivider", "outputDividerBlock");
+    chargePump_ = block(ids::main_form::kChargePumpBlock, "PFD\nCharge\nPump", "chargePumpBlock");
+    vco_ = block(ids::main_form::kVcoBlock, "VCO 1", "vcoBlock");
+    prescaler_ = block(ids::main_form::kPrescalerBlock, "Prescaler", "prescalerBlock");
+    output_ = block(ids::main_form::kOutputBlock, "Output         ", "outputBlock");
+    feedbackDivider_ =
+        block(ids::main_form::kFeedbackDividerBlock, "Feedback\nDivider", "feedbackBlock");
+    outputDivider_ =
+        block(ids::main_form::kOutputDividerBlock, "Output\nDivider", "outputDividerBlock");
     for (CUniButton *b :
          {otherVco_, chargePump_, vco_, prescaler_, output_, feedbackDivider_, outputDivider_}) {
         b->setAccessibleName(b->text().simplified());
         b->setToolTip(QString::fromStdString(core::BlockToolTip(ControlIdOf(b))));
     }
 
-    inputEdit_ = Placed(new QLineEdit(this), ids::kInputFrequencyFormEdit, "inputFrequencyEdit");
+    inputEdit_ =
+        Placed(new QLineEdit(this), ids::main_form::kInputFrequencyFormEdit, "inputFrequencyEdit");
     inputEdit_->setAccessibleName("Input Frequency (Mhz)");
-    outputEdit_ = Placed(new QLineEdit(this), ids::kOutputFrequencyEdit, "outputFrequencyEdit");
+    outputEdit_ =
+        Placed(new QLineEdit(this), ids::main_form::kOutputFrequencyEdit, "outputFrequencyEdit");
     outputEdit_->setAccessibleName("Output Frequency (Mhz)");
     rangeWarning_ = Placed(new CColorStatic("Input beyond\nVCO range!", this),
-                           ids::kRangeWarningLabel, "rangeWarningLabel");
+                           ids::main_form::kRangeWarningLabel, "rangeWarningLabel");
     rangeWarning_->setAccessibleDescription(
         "Shown while the input frequency puts the VCO outside its range");
     rangeWarning_->setToolTip(rangeWarning_->accessibleDescription());
 
-    power_ = Placed(new QCheckBox("Enable on board power", this), ids::kPowerCheck, "powerCheck");
-    calibration_ = Placed(new QCheckBox("Enable VCO Calibration", this), ids::kCalibrationCheck,
-                          "calibrationCheck");
-    termination_ = Placed(new QCheckBox("Use LVPECL Termination", this), ids::kTerminationCheck,
-                          "terminationCheck");
+    power_ = Placed(new QCheckBox("Enable on board power", this), ids::main_form::kPowerCheck,
+                    "powerCheck");
+    calibration_ = Placed(new QCheckBox("Enable VCO Calibration", this),
+                          ids::main_form::kCalibrationCheck, "calibrationCheck");
+    termination_ = Placed(new QCheckBox("Use LVPECL Termination", this),
+                          ids::main_form::kTerminationCheck, "terminationCheck");
     power_->setToolTip("Board port 0 bit 1 (0 = on): the supplies of every block");
     calibration_->setToolTip(
         "Control word bit 31: every chip write first sends it as 0, then "
         "50 ms later as 1, so the chip calibrates its VCO");
     termination_->setToolTip("Board port 0 bits 4-7: the selected block's LVPECL termination");
 
-    usbLed_ = Placed(new CDynamicLED(this), ids::kUsbLed, "usbLed");
+    usbLed_ = Placed(new CDynamicLED(this), ids::main_form::kUsbLed, "usbLed");
     label(1320, "USB communication   ", "usbLabel")->setBuddy(usbLed_);
     usbLed_->setAccessibleName("USB communication");
     usbLed_->setToolTip("Red while the board cannot be reached");
     for (int b = 0; b < 4; ++b) {
         const QString name = QString("VDD %1").arg(QChar('A' + b));
         vddLeds_[static_cast<size_t>(b)] =
-            Placed(new CDynamicLED(this), ids::kVddLedA + b, "vddLed");
+            Placed(new CDynamicLED(this), ids::main_form::kVddLedA + b, "vddLed");
         vddLeds_[static_cast<size_t>(b)]->setObjectName(QString("vddLed%1").arg(QChar('A' + b)));
         vddLeds_[static_cast<size_t>(b)]->setAccessibleName(name);
         vddLeds_[static_cast<size_t>(b)]->setToolTip("Board port 3 bit " + QString::number(b) +
@@ -204,14 +211,14 @@ void CGuiView::BuildForm() {
 
     for (int b = 0; b < 4; ++b) {
         auto *radio = Placed(new QRadioButton(QString("Block %1").arg(QChar('A' + b)), this),
-                             ids::kBlockRadioA + b, "blockRadio");
+                             ids::main_form::kBlockRadioA + b, "blockRadio");
         radio->setObjectName(QString("blockRadio%1").arg(QChar('A' + b)));
         radio->setToolTip("The chip that every write, port switch and EEPROM command addresses");
         blocks_[static_cast<size_t>(b)] = radio;
     }
     blocks_[3]->hide();
     auto *advanced = Placed(new QPushButton("Advanced Control...", this),
-                            ids::kAdvancedControlButton, "advancedControlButton");
+                            ids::main_form::kAdvancedControlButton, "advancedControlButton");
     advanced->setToolTip("Every field of the chip, its six bytes and the board operations");
     connect(advanced, &QPushButton::clicked, this, &CGuiView::OnOpenAdvancedControl);
 
@@ -275,10 +282,17 @@ void CGuiView::ConnectFrame() {
     frame_.ConnectViewCommand(ids::kWriteEepromLock, [this] { OnWriteEepromLock(); });
     frame_.ConnectViewCommand(ids::kReadDeviceSettings, [this] { OnReadDeviceSettings(); });
     frame_.ConnectViewCommand(ids::kSaveCrystalFrequency, [this] { OnSaveCrystalFrequency(); });
-    frame_.ConnectViewCommand(ids::kCalculateOutputsButton, [this] { OnCalculateOutputs(); });
-    frame_.ConnectViewCommand(ids::kApplyOutputButton, [this] { OnApplyOutputCalculation(); });
-    frame_.ConnectViewCommand(ids::kCalculateInputButton, [this] { OnCalculateInput(); });
-    frame_.ConnectViewCommand(ids::kApplyInputButton, [this] { OnApplyInputCalculation(); });
+    COutputCalculatorBar *outputs = frame_.OutputCalculator();
+    connect(outputs, &COutputCalculatorBar::calculateRequested, this,
+            [this] { OnCalculateOutputs(); });
+    connect(outputs, &COutputCalculatorBar::applyRequested, this,
+            [this] { OnApplyOutputCalculation(); });
+    outputs->SetButtonsEnabled(true);
+    CInputCalculatorBar *inputs = frame_.InputCalculator();
+    connect(inputs, &CInputCalculatorBar::calculateRequested, this, [this] { OnCalculateInput(); });
+    connect(inputs, &CInputCalculatorBar::applyRequested, this,
+            [this] { OnApplyInputCalculation(); });
+    inputs->SetButtonsEnabled(true);
 }
 
 void CGuiView::PopUpAtPointer(int submenu) {

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/device/ok_cancel_buttons.h"
 #include "gui/widgets/control_id.h"
@@ -25,7 +25,7 @@ CXtalFreqDlg::CXtalFreqDlg(std::function<bool(const std::string &)> save, QWidge
     edit_->setToolTip(
         "Block B's crystal frequency, 27.351 to 38.333 MHz; stored with three "
         "decimals in the board's EEPROM at 0xB000");
-    SetControlId(edit_, ids::kCrystalEdit);
+    SetControlId(edit_, ids::crystal_dialog::kCrystalEdit);
     prompt->setBuddy(edit_);
     QDialogButtonBox *buttons = MakeOkCancelButtons(*this, Qt::Vertical);
 

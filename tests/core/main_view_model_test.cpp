@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "board_run.h"
+#include "core/ui/control_ids.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
 
@@ -38,7 +39,8 @@ TEST(MainViewModelTest, PrescalerChoiceRightAfterStartStagesTheImageTwiceAroundT
         const char *prescaler;
         const char *feedback;
     };
-    for (const Case &c : {Case{32781, 0x00, "/ 5", "/ 12"}, Case{32778, 0x06, "/ 2", "/ 32"}}) {
+    for (const Case &c : {Case{ids::kPrescaler5, 0x00, "/ 5", "/ 12"},
+                          Case{ids::kPrescaler2, 0x06, "/ 2", "/ 32"}}) {
         ViewRun v;
         ASSERT_TRUE(v.model.RunSettingCommand(c.command));
         EXPECT_EQ(v.model.Display().prescalerText, c.prescaler);
@@ -90,11 +92,11 @@ TEST(MainViewModelTest, PollComputesOutputAndClampedVcoFromTheInput) {
         bool warning;
     };
     const Case cases[] = {
-        {"30", 32778, false, "960.00", "1920 Mhz", false},
-        {"30", 32778, true, "960.00", "2187 Mhz", true},
-        {"40", 32781, false, "480.00", "2187 Mhz", true},
-        {"30,5", 32778, false, "960.00", "1920 Mhz", false},  // a comma ends the number
-        {"abc", 32778, false, "0.00", "1894 Mhz", true},
+        {"30", ids::kPrescaler2, false, "960.00", "1920 Mhz", false},
+        {"30", ids::kPrescaler2, true, "960.00", "2187 Mhz", true},
+        {"40", ids::kPrescaler5, false, "480.00", "2187 Mhz", true},
+        {"30,5", ids::kPrescaler2, false, "960.00", "1920 Mhz", false},  // a comma ends the number
+        {"abc", ids::kPrescaler2, false, "0.00", "1894 Mhz", true},
     };
     for (const Case &c : cases) {
         ViewRun v;

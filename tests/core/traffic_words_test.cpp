@@ -5,10 +5,10 @@
 #include <array>
 
 #include "board_run.h"
-#include "core/trace/tracing_board.h"
 #include "core/trace/call_decoding.h"
 #include "core/trace/poll_scope.h"
 #include "core/trace/request_words.h"
+#include "core/trace/tracing_board.h"
 #include "core/trace/traffic_table.h"
 
 namespace velorin::testing {

@@ -20,7 +20,7 @@
 #include "core/base/program_names.h"
 #include "core/device/configuration_file.h"
 #include "core/device/register_image.h"
-#include "gui/app/control_ids.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/document.h"
 #include "gui/app/main_frame.h"
 #include "screenshots.h"

@@ -17,6 +17,7 @@
 
 #include "core/base/program_names.h"
 #include "core/trace/traffic_table.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/application.h"
 #include "gui/app/main_frame.h"
 #include "gui/planning/main_view.h"
@@ -29,7 +30,7 @@
 namespace velorin::gui {
 namespace {
 
-constexpr int kPrescalerTwo = 32778;
+constexpr int kPrescalerTwo = ids::kPrescaler2;
 
 std::vector<std::string> Column(const TrafficTableModel &model, core::TrafficColumn column) {
     std::vector<std::string> cells;

@@ -20,8 +20,8 @@
 
 #include "core/base/program_names.h"
 #include "core/device/library_board.h"
+#include "core/ui/control_ids.h"
 #include "gui/app/application.h"
-#include "gui/app/control_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/planning/calculator_bars.h"
 #include "gui/widgets/dynamic_led.h"

@@ -16,8 +16,8 @@
 #include <set>
 
 #include "core/sequence_run.h"
+#include "core/ui/control_ids.h"
 #include "core/ui/led_colors.h"
-#include "gui/app/control_ids.h"
 #include "gui/widgets/control_id.h"
 #include "gui/widgets/dynamic_led.h"
 #include "screenshots.h"
