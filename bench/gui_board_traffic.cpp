@@ -28,7 +28,7 @@ namespace core = velorin::core;
 namespace gui = velorin::gui;
 
 std::string FirmwareImage(const std::string &dir) {
-    const std::string path = dir + "/MXR817_Eval_Fw.bin";
+    std::string path = dir + "/MXR817_Eval_Fw.bin";
     std::ofstream out(path, std::ios::binary);
     for (size_t i = 0; i < core::kMaxFirmwareSize; ++i) out.put(static_cast<char>(i * 13 + 5));
     return path;
