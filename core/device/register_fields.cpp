@@ -1,5 +1,6 @@
 #include "core/device/register_fields.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "core/base/number_text.h"
@@ -210,6 +211,29 @@ std::string CalDelayText(int count) {
 std::string FieldToolTip(Field field) {
     const RegisterField &f = FieldOf(field);
     return FieldBitsText(field) + ", " + f.label + ": " + f.meaning;
+}
+
+std::string ByteContentsText(int byte) {
+    const bool inWord = byte >= 1 && byte <= 4;
+    const FieldHome home =
+        inWord ? FieldHome::ControlWord : (byte == 0 ? FieldHome::Byte0 : FieldHome::Byte5);
+    // Bit numbers as the field's home counts them.
+    const int first = inWord ? 8 * (byte - 1) : 0;
+    std::string text = "Byte" + std::to_string(byte);
+    if (inWord) text += " = " + BitRange("word", first, 8);
+    text += ":";
+    const char *separator = " ";
+    for (const RegisterField &f : kRegisterFields) {
+        const int low = std::max(f.low, first);
+        const int high = std::min(f.low + f.width, first + 8);
+        if (f.home != home || low >= high) continue;
+        text += separator;
+        text += f.label;
+        if (high - low < f.width) text += BitRange("", low - f.low, high - low);
+        text += " (" + BitRange("", low - first, high - low).substr(1) + ")";
+        separator = ", ";
+    }
+    return text;
 }
 
 }  // namespace velorin::core

@@ -131,5 +131,8 @@ std::vector<std::string> FieldListEntries(Field field);
 std::string CalDelayText(int count);
 // "Prescaler: Byte0 bits 1–2, the prescaler; ..." for tooltips.
 std::string FieldToolTip(Field field);
+// What image byte `byte` (0-5) holds, field by field, in bit order: "Byte1 = word bits 0–7:
+// C2 code (bits 0–4), R2 code bits 0–2 (bits 5–7)".
+std::string ByteContentsText(int byte);
 
 }  // namespace velorin::core

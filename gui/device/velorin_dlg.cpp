@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/device/register_fields.h"
 #include "core/ui/control_ids.h"
 #include "core/ui/led_colors.h"
 #include "gui/app/dialog_units.h"
@@ -30,24 +31,28 @@ namespace {
 namespace id = ids::device_settings;
 using core::SettingsList;
 
-// Tooltips name the register field a control writes; an en dash between bit numbers.
 QString Tip(const char *text) {
     return QString::fromUtf8(text);
 }
 
+// A control that writes a register field says which, from the field table.
+QString FieldTip(core::Field field) {
+    return QString::fromStdString(core::FieldToolTip(field));
+}
+
 template <typename Widget>
 Widget *Control(Widget *widget, const char *name, int controlId, const QString &accessible,
-                const char *tip) {
+                const QString &tip) {
     widget->setObjectName(name);
     SetControlId(widget, controlId);
     widget->setAccessibleName(accessible);
-    widget->setToolTip(Tip(tip));
+    widget->setToolTip(tip);
     return widget;
 }
 
 QComboBox *List(QWidget *parent, SettingsList list, const char *name, int controlId,
-                const QString &accessible, const char *tip) {
-    auto *combo = Control(new QComboBox(parent), name, controlId, accessible, tip);
+                const QString &accessible, core::Field field) {
+    auto *combo = Control(new QComboBox(parent), name, controlId, accessible, FieldTip(field));
     for (const std::string &entry : core::ListEntries(list))
         combo->addItem(QString::fromStdString(entry));
     combo->setEditable(false);
@@ -57,7 +62,7 @@ QComboBox *List(QWidget *parent, SettingsList list, const char *name, int contro
 QPushButton *Button(QWidget *parent, const char *caption, const char *name, int controlId,
                     const char *tip) {
     auto *button = Control(new QPushButton(caption, parent), name, controlId,
-                           QString(caption).replace('\n', ' '), tip);
+                           QString(caption).replace('\n', ' '), Tip(tip));
     // Enter must not press a button in this dialog.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -85,7 +90,7 @@ QLabel *Caption(QWidget *parent, const char *text, QWidget *control) {
 }
 
 QRadioButton *Radio(QWidget *parent, QButtonGroup *group, int position, const char *caption,
-                    const char *name, int controlId, const char *tip) {
+                    const char *name, int controlId, const QString &tip) {
     auto *radio = Control(new QRadioButton(caption, parent), name, controlId,
                           QString(caption).replace('\n', ' '), tip);
     group->addButton(radio, position);
@@ -93,7 +98,7 @@ QRadioButton *Radio(QWidget *parent, QButtonGroup *group, int position, const ch
 }
 
 QCheckBox *Check(QWidget *parent, const char *caption, const char *name, int controlId,
-                 const char *tip) {
+                 const QString &tip) {
     return Control(new QCheckBox(caption, parent), name, controlId, caption, tip);
 }
 
@@ -162,15 +167,15 @@ QWidget *CVelorinDlg::BuildFieldColumn() {
     vcoGroup_ = new QButtonGroup(this);
     auto *vcoLayout = new QVBoxLayout(vco);
     vcoLayout->addWidget(Radio(vco, vcoGroup_, 0, "VCO1\n1750 ~ 2040 MHz", "vco1Radio",
-                               id::kVco1Radio, "Byte0 bit 0, VCO select: 0 = VCO 1"));
+                               id::kVco1Radio, FieldTip(core::Field::VcoSelect)));
     vcoLayout->addWidget(Radio(vco, vcoGroup_, 1, "VC02\n2040 ~ 2350 MHz", "vco2Radio",
-                               id::kVco2Radio, "Byte0 bit 0, VCO select: 1 = VCO 2"));
+                               id::kVco2Radio, FieldTip(core::Field::VcoSelect)));
     layout->addWidget(vco);
 
     QGroupBox *prescaler = Group(column, "PreScaler");
     auto *prescalerLayout = new QGridLayout(prescaler);
     prescaler_ = List(prescaler, SettingsList::Prescaler, "prescalerList", id::kPrescalerList,
-                      "PreScaler", "Byte0 bits 1\u20132, prescaler code");
+                      "PreScaler", core::Field::Prescaler);
     feedbackDivider_ = Text(prescaler, "feedbackDividerText", id::kFeedbackDividerText,
                             "Feedback divider; no register field: it follows from the prescaler");
     prescalerLayout->addWidget(prescaler_, 0, 0, 1, 2);
@@ -179,9 +184,8 @@ QWidget *CVelorinDlg::BuildFieldColumn() {
     layout->addWidget(prescaler);
 
     QGroupBox *divider = Group(column, "Output Divider");
-    outputDivider_ =
-        List(divider, SettingsList::OutputDivider, "outputDividerList", id::kOutputDividerList,
-             "Output Divider", "Byte0 bits 3\u20135, output divider code");
+    outputDivider_ = List(divider, SettingsList::OutputDivider, "outputDividerList",
+                          id::kOutputDividerList, "Output Divider", core::Field::OutputDivider);
     (new QVBoxLayout(divider))->addWidget(outputDivider_);
     layout->addWidget(divider);
 
@@ -189,26 +193,25 @@ QWidget *CVelorinDlg::BuildFieldColumn() {
     driverGroup_ = new QButtonGroup(this);
     auto *driverLayout = new QHBoxLayout(driver);
     driverLayout->addWidget(Radio(driver, driverGroup_, 0, "LVDS", "lvdsRadio", id::kLvdsRadio,
-                                  "Byte0 bit 6, output type: 0 = LVDS"));
+                                  FieldTip(core::Field::OutputType)));
     driverLayout->addWidget(Radio(driver, driverGroup_, 1, "PECL", "peclRadio", id::kPeclRadio,
-                                  "Byte0 bit 6, output type: 1 = LVPECL"));
+                                  FieldTip(core::Field::OutputType)));
     layout->addWidget(driver);
 
     QGroupBox *pump = Group(column, "Charge Pump Current");
     chargePump_ = List(pump, SettingsList::ChargePump, "chargePumpList", id::kChargePumpList,
-                       "Charge Pump Current",
-                       "word bits 19\u201322, charge-pump code (one bit per 56 \u00B5A source)");
+                       "Charge Pump Current", core::Field::ChargePump);
     (new QVBoxLayout(pump))->addWidget(chargePump_);
     layout->addWidget(pump);
 
     QGroupBox *calibration = Group(column, "VCO Calibration");
     auto *calLayout = new QVBoxLayout(calibration);
     vcoCalEnable_ = Check(calibration, "Enable VCO Calibration", "vcoCalEnableCheck",
-                          id::kVcoCalEnableCheck, "word bit 31, VCO calibration enable");
+                          id::kVcoCalEnableCheck, FieldTip(core::Field::VcoCalEnable));
     vcoCalOverride_ = Check(calibration, "VCO Calibration Override", "vcoCalOverrideCheck",
-                            id::kVcoCalOverrideCheck, "word bit 30, VCO calibration override");
+                            id::kVcoCalOverrideCheck, FieldTip(core::Field::VcoCalOverride));
     vcoCalWord_ = List(calibration, SettingsList::VcoCalWord, "vcoCalWordList", id::kVcoCalWordList,
-                       "VCO Calibration Word", "word bits 24\u201329, VCO calibration word");
+                       "VCO Calibration Word", core::Field::VcoCalWord);
     calLayout->addWidget(vcoCalEnable_);
     calLayout->addWidget(vcoCalOverride_);
     calLayout->addWidget(vcoCalWord_);
@@ -224,12 +227,10 @@ QWidget *CVelorinDlg::BuildLoopColumn() {
 
     QGroupBox *loop = Group(column, "Loop filter");
     auto *loopLayout = new QGridLayout(loop);
-    c1_ =
-        List(loop, SettingsList::C1, "c1List", id::kC1List, "C1", "word bits 10\u201314, C1 code");
-    c2_ = List(loop, SettingsList::C2, "c2List", id::kC2List, "C2", "word bits 0\u20134, C2 code");
-    c3_ =
-        List(loop, SettingsList::C3, "c3List", id::kC3List, "C3", "word bits 15\u201318, C3 code");
-    r2_ = List(loop, SettingsList::R2, "r2List", id::kR2List, "R2", "word bits 5\u20139, R2 code");
+    c1_ = List(loop, SettingsList::C1, "c1List", id::kC1List, "C1", core::Field::C1);
+    c2_ = List(loop, SettingsList::C2, "c2List", id::kC2List, "C2", core::Field::C2);
+    c3_ = List(loop, SettingsList::C3, "c3List", id::kC3List, "C3", core::Field::C3);
+    r2_ = List(loop, SettingsList::R2, "r2List", id::kR2List, "R2", core::Field::R2);
     const std::array<std::pair<const char *, QComboBox *>, 4> rows = {
         {{"C1", c1_}, {"C2", c2_}, {"C3", c3_}, {"R2", r2_}}};
     for (int row = 0; row < 4; ++row) {
@@ -277,7 +278,7 @@ QWidget *CVelorinDlg::BuildLoopColumn() {
     QGroupBox *test = Group(column, "QV Test Use");
     auto *testLayout = new QGridLayout(test);
     testSelect_ = List(test, SettingsList::TestSelect, "testSelectList", id::kTestSelectList,
-                       "test bits select", "Byte5 bits 0\u20133, test select (bits 4\u20137 kept)");
+                       "test bits select", core::Field::TestSelect);
     auto *unlock = Button(test, "UNLE", "unlockButton", id::kUnlockButton,
                           "Unlocks the block's chip EEPROM (password)");
     auto *idle = Button(test, "IDLE", "idleButton", id::kIdleButton,
@@ -306,7 +307,7 @@ QWidget *CVelorinDlg::BuildBoardColumn() {
     QGroupBox *blocks = Group(column, "Velorin IC Config");
     blockGroup_ = new QButtonGroup(this);
     auto *blockLayout = new QVBoxLayout(blocks);
-    const char *blockTip = "No register field: the block whose chip the board operations address";
+    const QString blockTip = "No register field: the block whose chip the board operations address";
     blockLayout->addWidget(
         Radio(blocks, blockGroup_, 0, "Block A", "blockARadio", id::kBlockARadio, blockTip));
     blockLayout->addWidget(
@@ -319,20 +320,10 @@ QWidget *CVelorinDlg::BuildBoardColumn() {
 
     QGroupBox *bytes = Group(column, "Control Byte Values");
     auto *byteLayout = new QVBoxLayout(bytes);
-    static const char *const kByteTips[6] = {
-        "Byte0: VCO select (bit 0), prescaler (bits 1\u20132), output divider (bits 3\u20135), "
-        "output type (bit 6), calibration delay bit 0 (bit 7)",
-        "Byte1 = word bits 0\u20137: C2 code, R2 code bits 0\u20132",
-        "Byte2 = word bits 8\u201315: R2 code bits 3\u20134, C1 code, C3 code bit 0",
-        "Byte3 = word bits 16\u201323: C3 code bits 1\u20133, charge-pump code, calibration delay "
-        "bit 1",
-        "Byte4 = word bits 24\u201331: VCO calibration word, override (bit 6), enable (bit 7)",
-        "Byte5: test select (bits 0\u20133), bits 4\u20137 unused and kept",
-    };
     for (int i = 0; i < 6; ++i) {
         const QString name = QString("byte%1Text").arg(i);
-        QLabel *text =
-            Text(bytes, name.toUtf8().constData(), id::kByte0Text + i, Tip(kByteTips[i]));
+        QLabel *text = Text(bytes, name.toUtf8().constData(), id::kByte0Text + i,
+                            QString::fromStdString(core::ByteContentsText(i)));
         byteTexts_[static_cast<size_t>(i)] = text;
         byteLayout->addWidget(text);
     }
@@ -369,11 +360,12 @@ QWidget *CVelorinDlg::BuildBoardColumn() {
            "0xA010",
            [this] { model_.SaveBlockRecord(); });
     power_ = Check(evm, "Enable (on board) Power", "powerCheck", id::kPowerCheck,
-                   "Board port 0 bit 1 (active low), on-board power; no register field");
+                   Tip("Board port 0 bit 1 (active low), on-board power; no register field"));
     terminate_ = Check(evm, "Terminate PECL", "terminatePeclCheck", id::kTerminatePeclCheck,
-                       "Board port 0 bit 4 + block, LVPECL termination; no register field");
-    outputEnable_ = Check(evm, "Output Enable", "outputEnableCheck", id::kOutputEnableCheck,
-                          "Board port 1 bit 1 + 2\u00B7block, output enable; no register field");
+                       Tip("Board port 0 bit 4 + block, LVPECL termination; no register field"));
+    outputEnable_ =
+        Check(evm, "Output Enable", "outputEnableCheck", id::kOutputEnableCheck,
+              Tip("Board port 1 bit 1 + 2\u00B7block, output enable; no register field"));
     evmLayout->addWidget(power_);
     evmLayout->addWidget(terminate_);
     evmLayout->addWidget(outputEnable_);

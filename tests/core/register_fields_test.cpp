@@ -94,5 +94,16 @@ TEST(RegisterFieldsTest, ValueTextsAndLists) {
     EXPECT_EQ(FieldListEntries(Field::ChargePump).front(), "000 \u00B5A");
 }
 
+TEST(RegisterFields, ByteContentsNameEveryFieldPartInBitOrder) {
+    EXPECT_EQ(ByteContentsText(0),
+              "Byte0: VCO select (bit 0), prescaler code (bits 1\u20132), output divider code "
+              "(bits 3\u20135), output type (bit 6), calibration delay count bit 0 (bit 7)");
+    EXPECT_EQ(ByteContentsText(2),
+              "Byte2 = word bits 8\u201315: R2 code bits 3\u20134 (bits 0\u20131), C1 code "
+              "(bits 2\u20136), C3 code bit 0 (bit 7)");
+    EXPECT_EQ(ByteContentsText(5),
+              "Byte5: test select (bits 0\u20133), unused bits (bits 4\u20137)");
+}
+
 }  // namespace
 }  // namespace velorin::core
