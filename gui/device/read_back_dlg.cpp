@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/device/readback.h"
 #include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/widgets/control_id.h"
@@ -22,22 +21,6 @@ namespace {
 constexpr int kNumberWidth = 18;  // dialog units
 constexpr int kTextWidth = 48;
 
-const core::ReadBackTextField &FieldOf(std::string core::ReadBackTexts::*text) {
-    for (const core::ReadBackTextField &field : core::ReadBackTextFields) {
-        if (field.text == text) return field;
-    }
-    return core::ReadBackTextFields.front();
-}
-
-// A field's name is the label of its row; a text field is that number's meaning.
-QString FieldName(std::string core::ReadBackTexts::*text) {
-    for (const core::ReadBackRow &row : core::ReadBackRows) {
-        if (row.number == text) return row.label;
-        if (row.text == text) return QString(row.label) + " meaning";
-    }
-    return "Raw Data";
-}
-
 QPushButton *Button(QWidget *parent, const QString &text, const char *name, int id) {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -48,7 +31,7 @@ QPushButton *Button(QWidget *parent, const QString &text, const char *name, int 
 }  // namespace
 
 ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidget *parent)
-    : QDialog(parent), services_(services), block_(blockIndex) {
+    : QDialog(parent), model_(services.board, blockIndex, services.image) {
     setObjectName("readBackDialog");
     setWindowTitle("Device read back");
     SetControlId(this, ids::kReadBackDialog);
@@ -64,8 +47,6 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
     layout->addWidget(rawLabel, 0, 0);
     layout->addWidget(raw, 0, 1, 1, 2);
 
-    // The rows of each section: a label, the number and its text when it has one. The EEPROM
-    // section has two columns; the right one ends with the loop filter under its label.
     QGroupBox *ram = new QGroupBox("RAM section", this);
     QGroupBox *eeprom = new QGroupBox("EEPROM section", this);
     auto *ramGrid = new QGridLayout(ram);
@@ -74,31 +55,26 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
         grid->setHorizontalSpacing(4);
         grid->setVerticalSpacing(2);
     }
-    constexpr int kLeftRows = 7;
-    int ramRow = 0, eepromRow = 0;
-    for (const core::ReadBackRow &row : core::ReadBackRows) {
-        const bool inRam = row.section == core::ReadBackSection::Ram;
+    const core::ReadBackLayout &placement = core::ReadBackModel::Layout();
+    for (const core::ReadBackPlacedRow &placed : placement.rows) {
+        const bool inRam = placed.label.group == core::ReadBackGroup::Ram;
         QWidget *owner = inRam ? ram : eeprom;
         QGridLayout *grid = inRam ? ramGrid : eepromGrid;
-        int line = inRam ? 0 : eepromRow++;
-        int column = inRam ? 3 * ramRow++ : 0;
-        if (!inRam && line >= kLeftRows) {
-            if (row.section == core::ReadBackSection::LoopFilter) ++line;  // under the label
-            line -= kLeftRows;
-            column = 4;
-        }
-        auto *label = new QLabel(row.label, owner);
-        QLineEdit *number = AddField(row.number, kNumberWidth);
+        const int line = placed.label.line, column = placed.label.column;
+        auto *label = new QLabel(placed.row->label, owner);
+        QLineEdit *number = AddField(placed.row->number, kNumberWidth);
         label->setBuddy(number);
         grid->addWidget(label, line, column);
         grid->addWidget(number, line, column + 1);
-        if (row.text != nullptr) grid->addWidget(AddField(row.text, kTextWidth), line, column + 2);
+        if (placed.row->text != nullptr)
+            grid->addWidget(AddField(placed.row->text, kTextWidth), line, column + 2);
     }
-    eepromGrid->addWidget(new QLabel("Loop filter settings", eeprom), 2, 4, 1, 3);
+    eepromGrid->addWidget(new QLabel("Loop filter settings", eeprom),
+                          placement.loopFilterLabel.line, placement.loopFilterLabel.column, 1, 3);
     eepromGrid->setColumnMinimumWidth(3, DialogUnitsToPixels(font, 6, 0).width());
-    eepromGrid->setRowStretch(kLeftRows + 1, 1);
+    eepromGrid->setRowStretch(placement.eepromLines, 1);
     ramGrid->setColumnMinimumWidth(2, DialogUnitsToPixels(font, 6, 0).width());
-    ramGrid->setColumnStretch(3 * ramRow, 1);
+    ramGrid->setColumnStretch(placement.ramColumns, 1);
 
     invertBox_ = new QCheckBox("Invert Data Bits", this);
     invertBox_->setObjectName("invertDataBitsCheck");
@@ -142,11 +118,11 @@ ReadBackDlg::ReadBackDlg(const ProgramServices &services, int blockIndex, QWidge
     ReadAndShow();
 }
 
-QLineEdit *ReadBackDlg::AddField(std::string core::ReadBackTexts::*text, int widthUnits) {
-    const core::ReadBackTextField &field = FieldOf(text);
+QLineEdit *ReadBackDlg::AddField(core::ReadBackText text, int widthUnits) {
+    const core::ReadBackTextField &field = core::ReadBackModel::FieldOf(text);
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QString(field.key) + "Edit");
-    edit->setAccessibleName(FieldName(text));
+    edit->setAccessibleName(QString::fromStdString(core::ReadBackModel::FieldName(text)));
     edit->setReadOnly(true);
     SetControlId(edit, field.controlId);
     if (widthUnits > 0) edit->setFixedWidth(DialogUnitsToPixels(font(), widthUnits, 0).width());
@@ -155,37 +131,26 @@ QLineEdit *ReadBackDlg::AddField(std::string core::ReadBackTexts::*text, int wid
 }
 
 void ReadBackDlg::ReadAndShow() {
-    invert_ = invertBox_->isChecked();
-    const core::ReadBackFetch fetch = core::FetchReadBack(services_.board, block_);
-    texts_ = core::DecodeReadBack(core::StreamBytes(fetch), invert_);
-    comparison_ = core::CompareFetchWithProgram(fetch, invert_, services_.image);
+    model_.Read(invertBox_->isChecked());
     ShowTexts();
 }
 
 void ReadBackDlg::ShowTexts() {
+    const core::ReadBackTexts &texts = model_.Texts();
     for (const auto &[text, edit] : fields_) {
-        edit->setText(QString::fromStdString(texts_.*text));
-        edit->setProperty("differsFromProgram", false);
-        edit->setToolTip(QString());
-        edit->setAccessibleDescription(QString());
-        edit->setStyleSheet(QString());
+        const core::ReadBackMark mark = model_.MarkOf(text);
+        edit->setText(QString::fromStdString(texts.*text));
+        edit->setProperty("differsFromProgram", mark.differs);
+        edit->setToolTip(QString::fromStdString(mark.toolTip));
+        edit->setAccessibleDescription(QString::fromStdString(mark.description));
+        edit->setStyleSheet(mark.differs ? "QLineEdit { background: #ffd0d0; }" : "");
     }
-    for (const core::ReadBackMismatch &mismatch : comparison_.mismatches) {
-        const QString tip = "Program: " + QString::fromStdString(mismatch.programValue);
-        for (const auto &[text, edit] : fields_) {
-            if (text != mismatch.row->number && text != mismatch.row->text) continue;
-            edit->setProperty("differsFromProgram", true);
-            edit->setToolTip(tip);
-            edit->setAccessibleDescription("differs from the program; " + tip);
-            edit->setStyleSheet("QLineEdit { background: #ffd0d0; }");
-        }
-    }
-    summary_->setText(QString::fromStdString(comparison_.summary));
+    summary_->setText(QString::fromStdString(model_.Summary()));
     summary_->setToolTip(summary_->text());
 }
 
 void ReadBackDlg::CopyToClipboard() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(core::ReadBackCopyText(texts_)));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(model_.CopyText()));
 }
 
 }  // namespace velorin::gui

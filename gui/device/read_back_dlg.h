@@ -1,5 +1,6 @@
 // ReadBackDlg: reads one block's chip back and shows the stream raw and decoded, with the
-// EEPROM fields that differ from the program's register image marked.
+// EEPROM fields that differ from the program's register image marked. Its rules are
+// ReadBackModel; this class lays out the model's rows and shows what it read.
 #pragma once
 
 #include <QDialog>
@@ -7,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/device/readback_comparison.h"
+#include "core/device/readback_model.h"
 #include "gui/app/program_services.h"
 
 class QCheckBox;
@@ -26,19 +27,15 @@ class ReadBackDlg : public QDialog {
     // the comparison needs every call to have succeeded.
     void ReadAndShow();
 
-    const core::ReadBackTexts &Texts() const { return texts_; }
+    const core::ReadBackTexts &Texts() const { return model_.Texts(); }
 
   private:
-    QLineEdit *AddField(std::string core::ReadBackTexts::*text, int widthUnits);
+    QLineEdit *AddField(core::ReadBackText text, int widthUnits);
     void ShowTexts();
     void CopyToClipboard();
 
-    ProgramServices services_;
-    int block_;
-    bool invert_ = false;
-    core::ReadBackTexts texts_;
-    core::ReadBackComparison comparison_;
-    std::vector<std::pair<std::string core::ReadBackTexts::*, QLineEdit *>> fields_;
+    core::ReadBackModel model_;
+    std::vector<std::pair<core::ReadBackText, QLineEdit *>> fields_;
     QCheckBox *invertBox_ = nullptr;
     QLabel *summary_ = nullptr;
 };
