@@ -146,19 +146,33 @@ void RecordOneCall(benchmark::State &state) {
 }
 BENCHMARK(RecordOneCall);
 
+// The main frame with the traffic window open over a board that answers at once.
+struct OpenWindow {
+    InstantBoard instant;
+    core::TrafficLog log;
+    core::TracingBoard board{instant, log};
+    QuietPrompts prompts;
+    gui::CMainFrame frame;
+    gui::CBoardTrafficDock *dock = gui::InstallBoardTrafficDock(frame, log, prompts);
+
+    OpenWindow() {
+        dock->show();
+        frame.show();
+    }
+    ~OpenWindow() { frame.close(); }
+    OpenWindow(const OpenWindow &) = delete;
+    OpenWindow &operator=(const OpenWindow &) = delete;
+};
+
 // The window's batches with the ring full: each takes `batch` new rows, lets the old ones
 // the ring dropped go, and repaints the table following the newest rows. Per row, with the
 // batch's time split into the model's update and the repaint.
 void WindowBatchPerRow(benchmark::State &state) {
     const auto batch = static_cast<size_t>(state.range(0));
-    InstantBoard instant;
-    core::TrafficLog log;
-    core::TracingBoard board(instant, log);
-    QuietPrompts prompts;
-    gui::CMainFrame frame;
-    gui::CBoardTrafficDock *dock = gui::InstallBoardTrafficDock(frame, log, prompts);
-    dock->show();
-    frame.show();
+    OpenWindow window;
+    core::TracingBoard &board = window.board;
+    core::TrafficLog &log = window.log;
+    gui::CBoardTrafficDock *dock = window.dock;
     FillRing(board, log.Capacity());
     dock->Sync();
     QApplication::processEvents();
@@ -179,7 +193,6 @@ void WindowBatchPerRow(benchmark::State &state) {
     state.counters["per_row_us"] = benchmark::Counter(
         static_cast<double>(batch) * 1e-6,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    frame.close();
 }
 // At the window's ten batches a second: 100, 900, 3,000 and 19,000 rows a batch are 1,000,
 // 9,000, 30,000 and 190,000 requests a second (the emulated board answers about 190,000).
@@ -194,14 +207,9 @@ BENCHMARK(WindowBatchPerRow)
 // loop, then its one batch: the window's share per request.
 void DownloadBatchPerRequest(benchmark::State &state) {
     constexpr size_t kDownloadCalls = 1 + 2 * 65536;
-    InstantBoard instant;
-    core::TrafficLog log;
-    core::TracingBoard board(instant, log);
-    QuietPrompts prompts;
-    gui::CMainFrame frame;
-    gui::CBoardTrafficDock *dock = gui::InstallBoardTrafficDock(frame, log, prompts);
-    dock->show();
-    frame.show();
+    OpenWindow window;
+    core::TracingBoard &board = window.board;
+    gui::CBoardTrafficDock *dock = window.dock;
     QApplication::processEvents();
     for (auto _ : state) {
         state.PauseTiming();
@@ -213,7 +221,6 @@ void DownloadBatchPerRequest(benchmark::State &state) {
     state.counters["per_request_us"] = benchmark::Counter(
         static_cast<double>(kDownloadCalls) * 1e-6,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    frame.close();
 }
 BENCHMARK(DownloadBatchPerRequest)->Unit(benchmark::kMillisecond)->Iterations(5);
 
