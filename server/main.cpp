@@ -5,15 +5,18 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/base/thread_sleeper.h"
 #include "core/device/library_board.h"
 #include "core/scpi/instrument.h"
+#include "server/allow_list.h"
 #include "server/listen_address.h"
 #include "server/mdns_announcer.h"
 #include "server/scpi_server.h"
@@ -32,6 +35,14 @@ uint16_t PortOf(const sockaddr_storage &address) {
         return ntohs(reinterpret_cast<const sockaddr_in6 *>(&address)->sin6_port);
     }
     return ntohs(reinterpret_cast<const sockaddr_in *>(&address)->sin_port);
+}
+
+// The library ends its "Failed to open" line without a line end; the server's own lines
+// start on a line of their own.
+void EndLibraryLine(const velorin::core::scpi::Instrument &instrument) {
+    if (!instrument.Link().Lost()) return;
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
 
 bool IsLoopback(const sockaddr_storage &address) {
@@ -53,13 +64,16 @@ int Serve(int argc, char **argv) {
     std::string usbPort;
     std::string name;
     bool mdns = false;
+    std::vector<std::string> allow;
+    bool eepromWrites = false;
+    int idleTimeout = 0;
 
     CLI::App app{
         "SCPI server: serves one evaluation board as an instrument (IEEE 488.2 and SCPI 1999.0\n"
         "on a raw TCP socket, one command line per LF-ended line) for PyVISA, LabVIEW and\n"
         "lxi-tools. The board is opened once and kept open; a lost board is reopened on the next\n"
-        "command. Up to 8 clients at once, their commands run one at a time. SIGINT or SIGTERM\n"
-        "stops the server.",
+        "command. Up to 8 clients at once; their commands take turns one at a time. SIGINT or\n"
+        "SIGTERM stops the server.",
         "velorin-scpid"};
     app.add_option("--listen", listen,
                    "Address and port to listen on (default: 127.0.0.1:5025, this host only; "
@@ -70,13 +84,27 @@ int Serve(int argc, char **argv) {
         ->option_text("DIR");
     app.add_option("--usb-port", usbPort,
                    "Serve only the USB board on this port, as the kernel names it, such as 1-3 "
-                   "(sets VELORIN_USB_PORT)")
+                   "(sets VELORIN_USB_PORT); emulated boards are then looked for only in a "
+                   "--device-dir given as well")
         ->option_text("BUS-PORT");
     app.add_option("--name", name,
                    "Instrument name announced by mDNS (default: MXRG817A EVAL [BUS-PORT] on "
                    "HOST)")
         ->option_text("NAME");
     app.add_flag("--mdns", mdns, "Announce the instrument through Avahi as _scpi-raw._tcp");
+    app.add_option("--allow", allow,
+                   "Serve only clients from these networks, CIDR blocks such as 192.168.10.0/24 or "
+                   "fd00::/8 (repeatable, or separated by commas; default: every client, which on "
+                   "an address beyond loopback is every host that reaches the port)")
+        ->option_text("CIDR")
+        ->delimiter(',');
+    app.add_flag("--allow-eeprom-writes", eepromWrites,
+                 "Let clients program and lock chip EEPROMs and write the crystal record "
+                 "(EEPRom:PROGram, EEPRom:PROGram:LOCK, XTAL); without it they get -203");
+    app.add_option("--idle-timeout", idleTimeout,
+                   "Close a client that has sent nothing for this many seconds (default 0: never)")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
     app.set_version_flag("--version", std::string("velorin-scpid ") + VELORIN_PACKAGE_VERSION);
     CLI11_PARSE(app, argc, argv);
 
@@ -86,6 +114,19 @@ int Serve(int argc, char **argv) {
         std::fprintf(stderr, "velorin-scpid: --listen %s: %s\n", listen.c_str(), error.c_str());
         return 2;
     }
+    std::vector<velorin::server::Network> networks;
+    for (const std::string &cidr : allow) {
+        if (cidr.empty()) continue;  // ALLOW= left empty in a service's settings
+        const auto network = velorin::server::ParseNetwork(cidr, error);
+        if (!network) {
+            std::fprintf(stderr, "velorin-scpid: --allow %s: %s\n", cidr.c_str(), error.c_str());
+            return 2;
+        }
+        networks.push_back(*network);
+    }
+    velorin::server::ServerOptions serverOptions;
+    serverOptions.allow = velorin::server::AllowList(std::move(networks));
+    serverOptions.idle = std::chrono::seconds(idleTimeout);
     if (!deviceDir.empty()) ::setenv("VELORIN_DEVICE_DIR", deviceDir.c_str(), 1);
     if (!usbPort.empty()) ::setenv("VELORIN_USB_PORT", usbPort.c_str(), 1);
     if (name.empty()) {
@@ -109,14 +150,23 @@ int Serve(int argc, char **argv) {
 
     velorin::core::LibraryBoard board;
     velorin::core::ThreadSleeper sleeper;
-    velorin::core::scpi::Instrument instrument(board, sleeper, VELORIN_PACKAGE_VERSION);
-    velorin::server::ScpiServer server(instrument);
+    velorin::core::scpi::Instrument instrument(board, sleeper, VELORIN_PACKAGE_VERSION,
+                                               {eepromWrites});
+    velorin::server::ScpiServer server(instrument, serverOptions);
     if (!server.Listen(*address, error)) {
         std::fprintf(stderr, "velorin-scpid: cannot listen on %s\n", error.c_str());
         return 1;
     }
     instrument.Start();
+    EndLibraryLine(instrument);
     const sockaddr_storage bound = server.BoundAddress();
+    if (!IsLoopback(bound) && serverOptions.allow.AllowsEveryone()) {
+        std::fprintf(stderr,
+                     "velorin-scpid: warning: listening on %s without --allow: every host that "
+                     "reaches the port can drive the board; name the clients' networks with "
+                     "--allow CIDR\n",
+                     velorin::server::FormatAddress(bound).c_str());
+    }
 
     std::unique_ptr<velorin::server::MdnsAnnouncer> announcer;
     if (mdns) {
@@ -131,13 +181,15 @@ int Serve(int argc, char **argv) {
             announcer.reset();
         }
     }
-    std::printf("velorin-scpid: listening on %s\n", velorin::server::FormatAddress(bound).c_str());
-    std::fflush(stdout);
+    std::fprintf(stderr, "velorin-scpid: listening on %s%s\n",
+                 velorin::server::FormatAddress(bound).c_str(),
+                 eepromWrites ? " (EEPROM writes allowed)" : "");
 
     server.Run(stopFd);
     announcer.reset();
     ::close(stopFd);
-    std::printf("velorin-scpid: stopped\n");
+    EndLibraryLine(instrument);
+    std::fprintf(stderr, "velorin-scpid: stopped\n");
     return 0;
 }
 

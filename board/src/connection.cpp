@@ -37,6 +37,18 @@ bool OnWantedPort(const UsbDevice &device) {
     return wanted == nullptr || *wanted == '\0' || device.PortPath() == wanted;
 }
 
+bool IsSet(const char *name) {
+    const char *value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// A process that asked for the USB board on one port wants that board, not an emulated one
+// that happens to serve in the default device directory; a device directory it names itself
+// is still searched.
+bool EndpointsWanted() {
+    return !IsSet("VELORIN_USB_PORT") || IsSet("VELORIN_DEVICE_DIR");
+}
+
 // The devices with a configured board id, in bus and port order. Without configured ids
 // libusb is not started at all.
 std::unique_ptr<Transport> OpenUsbBoard(LibraryState &state, int timeoutMs, int &lastError) {
@@ -67,7 +79,8 @@ extern "C" int Velorin_OpenUsbDevice(void) {
     auto &state = State();
     int lastError = ENOENT;
     const int timeoutMs = RequestTimeoutMs();
-    std::unique_ptr<Transport> opened = OpenEndpoint(state, timeoutMs, lastError);
+    std::unique_ptr<Transport> opened;
+    if (EndpointsWanted()) opened = OpenEndpoint(state, timeoutMs, lastError);
     if (!opened) opened = OpenUsbBoard(state, timeoutMs, lastError);
     if (!opened) {
         std::printf("Failed to open (%s) = %d", state.devicePath.c_str(), lastError);

@@ -57,4 +57,8 @@ std::string HexBytes(std::span<const uint8_t> bytes, std::string_view separator)
     return FormatHexBytes(bytes.data(), bytes.size(), separator);
 }
 
+std::string HexBytes(std::string_view bytes, std::string_view separator) {
+    return FormatHexBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), separator);
+}
+
 }  // namespace velorin::core

@@ -22,8 +22,9 @@ std::string FormatHexBytes(const uint8_t *bytes, size_t count, std::string_view 
 // One byte as "0x0A", the way board values are shown.
 std::string HexByte(uint8_t value);
 
-// FormatHexBytes over a span.
+// FormatHexBytes over a span, and over bytes held in a text.
 std::string HexBytes(std::span<const uint8_t> bytes, std::string_view separator = "");
+std::string HexBytes(std::string_view bytes, std::string_view separator = "");
 
 // Reads exactly count bytes from 2 * count hexadecimal digits, high digit first. False, with
 // the bytes untouched, when the text has another length or holds a character that is no digit.

@@ -115,6 +115,10 @@ int DecodeChargePumpCode(int code) {
     return 0;
 }
 
+int ChargePumpMicroAmps(int code) {
+    return std::popcount(static_cast<unsigned>(code) & 0xFu) * kChargePumpStepMicroAmps;
+}
+
 int OutputDividerValue(int code) {
     if (code < 0 || code >= static_cast<int>(OutputDividerForCode.size())) return 0;
     return OutputDividerForCode[static_cast<size_t>(code)];
@@ -151,9 +155,8 @@ std::string FieldValueText(Field field, int code) {
         case Field::C3:
             return ComponentText(C3Values(), code, " pF");
         case Field::ChargePump: {
-            const int sources = std::popcount(static_cast<unsigned>(code) & 0xFu);
-            return sources == 0 ? "0"
-                                : std::to_string(sources * kChargePumpStepMicroAmps) + kMicroAmps;
+            const int microAmps = ChargePumpMicroAmps(code);
+            return microAmps == 0 ? "0" : std::to_string(microAmps) + kMicroAmps;
         }
         case Field::VcoCalEnable:
             return code ? "enabled" : "disabled";

@@ -107,6 +107,8 @@ inline constexpr std::array<int, 5> ChargePumpCodes = {0, 1, 3, 7, 15};
 inline constexpr int kChargePumpStepMicroAmps = 56;
 // Back to the position: 1 -> 1, 3 -> 2, 7 -> 3, 15 -> 4, every other code -> 0.
 int DecodeChargePumpCode(int code);
+// The charge-pump current a code gives: 56 uA for each of the four sources its bits switch on.
+int ChargePumpMicroAmps(int code);
 // Prescaler lists hold "5", "3", "4", "2": the list position is the prescaler code.
 inline constexpr std::array<int, 4> PrescalerForCode = {5, 3, 4, 2};
 inline constexpr std::array<int, 4> FeedbackDividerForPrescaler = {12, 20, 16, 32};

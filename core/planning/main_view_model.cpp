@@ -135,7 +135,11 @@ void MainViewModel::SetChargePump(int index, bool write) {
 }
 
 void MainViewModel::ToggleOutputType() {
-    state_.outputType = state_.outputType == 0 ? 1 : 0;
+    SelectOutputType(state_.outputType == 0 ? 1 : 0);
+}
+
+void MainViewModel::SelectOutputType(int outputType) {
+    state_.outputType = outputType == 1 ? 1 : 0;
     const bool lvpecl = state_.outputType == 1;
     display_.outputTypeText = lvpecl ? kLvpecText : kLvdsText;
     state_.terminationOn = lvpecl;
@@ -145,7 +149,11 @@ void MainViewModel::ToggleOutputType() {
 }
 
 void MainViewModel::ToggleVco() {
-    state_.vcoSelect = state_.vcoSelect == 0 ? 1 : 0;
+    SelectVco(state_.vcoSelect == 0 ? 1 : 0);
+}
+
+void MainViewModel::SelectVco(int vcoSelect) {
+    state_.vcoSelect = vcoSelect == 1 ? 1 : 0;
     display_.vcoCaption = state_.vcoSelect == 0 ? kVco1Caption : kVco2Caption;
     if (!state_.outputText.empty()) {
         const double vco =
@@ -364,12 +372,10 @@ void MainViewModel::ApplyLoopFilter(const LoopFilterChoice &choice) {
 
 void MainViewModel::TakeBackAdvancedControl(int blockIndex, int outputType, int vcoSelect) {
     state_.blockIndex = blockIndex & 3;
-    state_.outputType = outputType == 0 ? 1 : 0;
-    ToggleOutputType();
+    SelectOutputType(outputType == 0 ? 0 : 1);
     ApplyTermination();
     ApplyOutputEnable();
-    state_.vcoSelect = vcoSelect == 0 ? 1 : 0;
-    ToggleVco();
+    SelectVco(vcoSelect == 0 ? 0 : 1);
 
     const int prescalerCode = PrescalerCode(image_);
     SetPrescaler(prescalerCode, false);

@@ -48,6 +48,10 @@ class MainViewModel {
     void SetChargePump(int index, bool write);
     void ToggleVco();
     void ToggleOutputType();
+    // The VCO (0 or 1) and output type (0 LVDS, 1 LVPECL) as a toggle that lands on them
+    // sets them, with the same writes.
+    void SelectVco(int vcoSelect);
+    void SelectOutputType(int outputType);
 
     // Every setting change ends here. False when a board call failed (nothing is shown; the
     // image keeps its new content and the status message says so).

@@ -20,6 +20,15 @@ namespace velorin::core::scpi::handlers {
 
 namespace {
 
+constexpr double kHzPerMhz = 1e6;
+constexpr NumericRange kCrystalRange{
+    kCrystalLowMhz * kHzPerMhz, kCrystalHighMhz *kHzPerMhz, {}, false, Quantity::Frequency};
+
+// Answers are 7-bit ASCII: "µA" goes out as "\u00b5A".
+std::string AsciiJson(const nlohmann::json &json) {
+    return json.dump(-1, ' ', true);
+}
+
 std::optional<bool> ReadSwitch(CommandContext &c) {
     const auto on = ParseBoolean(c.parameters[0]);
     if (!on) c.Refuse(kIllegalParameterValue, "ON, OFF, 1 or 0");
@@ -76,9 +85,8 @@ void QueryTermination(CommandContext &c) {
 void SetPower(CommandContext &c) {
     const auto on = ReadSwitch(c);
     if (!on) return;
-    MainViewModel &model = c.instrument.Model(c.Block());
-    model.State().powerOn = *on;
-    model.ApplyPowerEnable();
+    c.instrument.SharePower(*on);
+    c.instrument.Model(c.Block()).ApplyPowerEnable();
 }
 
 void QueryPower(CommandContext &c) {
@@ -87,7 +95,7 @@ void QueryPower(CommandContext &c) {
 
 // The flag the next chip write uses; nothing is written now.
 void SetCalibration(CommandContext &c) {
-    if (const auto on = ReadSwitch(c)) c.instrument.Model(c.Block()).State().vcoCalibrationOn = *on;
+    if (const auto on = ReadSwitch(c)) c.instrument.ShareCalibration(*on);
 }
 
 void QueryCalibration(CommandContext &c) {
@@ -119,30 +127,26 @@ void LockEeprom(CommandContext &c) {
 }
 
 void SetCrystal(CommandContext &c) {
-    Error error;
-    const auto mhz = ParseNumber(c.parameters[0],
-                                 NumericRange{kCrystalLowMhz, kCrystalHighMhz, {}, false}, error);
-    if (!mhz) {
-        c.error = error;
-        return;
-    }
+    const auto hz = c.Number(kCrystalRange);
+    if (!hz) return;
     BoardServices services = c.instrument.Services();
-    SaveCrystalFrequency(services.board, services.prompts, FormatFixed(*mhz, 6));
+    SaveCrystalFrequency(services.board, services.prompts, FormatFixed(*hz / kHzPerMhz, 6));
 }
 
 void QueryCrystal(CommandContext &c) {
+    if (c.AnswerLimit(kCrystalRange, FormatNr3)) return;
     const CrystalLoad load = LoadCrystalFrequency(c.instrument.Hardware());
-    if (load.ok) c.Answer(FormatFixed(LeadingNumber(load.text), 3));
+    if (load.ok) c.Answer(FormatNr3(LeadingNumber(load.text) * kHzPerMhz));
 }
 
 void QueryReadBack(CommandContext &c) {
     const ReadBackFetch fetch = FetchReadBack(c.instrument.Hardware(), c.Block());
-    if (fetch.ok) c.Answer(ReadBackJson(DecodeReadBack(StreamBytes(fetch), false)).dump());
+    if (fetch.ok) c.Answer(AsciiJson(ReadBackJson(DecodeReadBack(StreamBytes(fetch), false))));
 }
 
 void QueryBoardStatus(CommandContext &c) {
     if (const auto status = ReadBoardStatus(c.instrument.Hardware())) {
-        c.Answer(BoardStatusJson(*status).dump());
+        c.Answer(AsciiJson(BoardStatusJson(*status)));
     }
 }
 

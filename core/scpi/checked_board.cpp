@@ -1,18 +1,11 @@
 #include "core/scpi/checked_board.h"
 
-#include <cstdio>
-
+#include "core/base/printf_text.h"
 #include "core/device/register_image.h"
 
 namespace velorin::core::scpi {
 
 namespace {
-
-std::string Printf(const char *format, int a, int b = 0) {
-    char text[96];
-    std::snprintf(text, sizeof(text), format, a, b);
-    return text;
-}
 
 std::string OfBlock(const char *what, int block) {
     return std::string(what) + " of block " + BlockLetter(block);

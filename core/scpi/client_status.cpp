@@ -35,8 +35,10 @@ void ClientStatus::SetServiceRequestEnable(uint8_t mask) {
     sre_ = static_cast<uint8_t>(mask & ~kStbRequestService);
 }
 
-uint8_t ClientStatus::StatusByte(bool messageAvailable) const {
+uint8_t ClientStatus::StatusByte(bool messageAvailable, bool questionable, bool operation) const {
     uint8_t stb = 0;
+    if (questionable) stb |= kStbQuestionable;
+    if (operation) stb |= kStbOperation;
     if (errors_.Count() > 0) stb |= kStbErrorQueue;
     if (messageAvailable) stb |= kStbMessageAvailable;
     if ((esr_ & ese_) != 0) stb |= kStbEventSummary;

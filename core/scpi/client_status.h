@@ -38,8 +38,9 @@ class ClientStatus {
     uint8_t ServiceRequestEnable() const { return sre_; }
     // Bit 6 of the mask has no meaning and is kept clear.
     void SetServiceRequestEnable(uint8_t mask);
-    // *STB?: error queue, message available, event summary and the request-service summary.
-    uint8_t StatusByte(bool messageAvailable) const;
+    // *STB?: the summaries of the QUEStionable and OPERation registers, error queue, message
+    // available, event summary and the request-service summary.
+    uint8_t StatusByte(bool messageAvailable, bool questionable, bool operation) const;
 
     // *CLS: the event register and the error queue; the enable masks stay.
     void Clear();

@@ -23,6 +23,17 @@ void NextError(CommandContext &c);
 void ErrorCount(CommandContext &c);
 void Version(CommandContext &c);
 void SelectBlock(CommandContext &c);
+
+// The STATus subsystem's OPERation and QUEStionable registers.
+void QueryOperationEvent(CommandContext &c);
+void QueryOperationCondition(CommandContext &c);
+void SetOperationEnable(CommandContext &c);
+void QueryOperationEnable(CommandContext &c);
+void QueryQuestionableEvent(CommandContext &c);
+void QueryQuestionableCondition(CommandContext &c);
+void SetQuestionableEnable(CommandContext &c);
+void QueryQuestionableEnable(CommandContext &c);
+void PresetStatus(CommandContext &c);
 void QueryBlock(CommandContext &c);
 
 // The chip's settings through the main view's setters.

@@ -17,12 +17,6 @@ std::optional<CommandTree::Found> CommandTree::Resolve(const ProgramUnit &unit,
     if (!unit.common && !unit.absolute) full = path;
     full.insert(full.end(), unit.mnemonics.begin(), unit.mnemonics.end());
     auto found = Find(unit, full);
-    // A header that names nothing under the current node is tried from the root, as scripts
-    // that put a full header after ';' expect.
-    if (!found && !unit.common && !unit.absolute && !path.empty()) {
-        full = unit.mnemonics;
-        found = Find(unit, full);
-    }
     if (found && !unit.common) {
         full.pop_back();
         path = std::move(full);

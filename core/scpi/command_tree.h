@@ -1,7 +1,8 @@
 // The headers a command table offers, and the resolution of a typed header against them under
 // SCPI's path rule: after ';' a compound header without a leading ':' continues from the node
-// of the previous compound header (and, naming nothing there, from the root); common commands
-// leave that node alone.
+// of the previous compound header and names a child of it or nothing at all (there is no
+// falling back to the root); a leading ':' starts from the root; common commands leave that
+// node alone.
 #pragma once
 
 #include <optional>

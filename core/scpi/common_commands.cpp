@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/device/board_ports.h"
 #include "core/device/register_image.h"
 #include "core/scpi/command_handlers.h"
 #include "core/scpi/instrument.h"
@@ -16,41 +17,56 @@ constexpr const char *kManufacturer = "Norvale Devices";
 constexpr const char *kModel = "MXRG817A EVAL";
 constexpr const char *kScpiVersion = "1999.0";
 
-std::optional<uint8_t> ReadMask(CommandContext &c) {
-    Error error;
-    const auto value = ParseNumber(c.parameters[0], NumericRange{0, 255, 0, false}, error);
-    if (!value) {
-        c.error = error;
-        return std::nullopt;
-    }
-    // Registers take whole numbers; a fraction is rounded, as IEEE 488.2 asks of NRf.
-    return static_cast<uint8_t>(std::lround(*value));
+constexpr NumericRange kMaskRange{0, 255, 0, false, Quantity::Plain};
+constexpr NumericRange kStatusEnableRange{0, 65535, 0, false, Quantity::Plain};
+
+// Registers take whole numbers; a fraction is rounded, as IEEE 488.2 asks of NRf.
+template <typename T>
+std::optional<T> ReadMask(CommandContext &c, const NumericRange &range) {
+    const auto value = c.Number(range);
+    if (!value) return std::nullopt;
+    return static_cast<T>(std::lround(*value));
+}
+
+// A fresh look at the board: its identity now, or nothing when it does not answer.
+std::optional<uint8_t> AskIdentity(CommandContext &c) {
+    if (c.instrument.Link().Lost() || !c.instrument.Link().ReadIdentity()) return std::nullopt;
+    return c.instrument.Link().Identity();
+}
+
+// The QUEStionable condition as it is now; its rising edges latch into the event register.
+void ReadQuestionable(CommandContext &c) {
+    c.client.registers.questionable.Update(c.instrument.QuestionableCondition(c.client));
 }
 
 }  // namespace
 
 void Identify(CommandContext &c) {
-    const Instrument &instrument = c.instrument;
-    const char *kind = instrument.Link().Lost()        ? "NONE"
-                       : instrument.IsFourBlockBoard() ? "FOUR-BLOCK"
-                                                       : "THREE-BLOCK";
-    c.Answer(std::string(kManufacturer) + "," + kModel + "," + kind + "," + instrument.Version());
+    const auto identity = AskIdentity(c);
+    const char *kind = !identity                     ? "NONE"
+                       : IsFourBlockBoard(*identity) ? "FOUR-BLOCK"
+                                                     : "THREE-BLOCK";
+    c.Answer(std::string(kManufacturer) + "," + kModel + "," + kind + "," + c.instrument.Version());
 }
 
 void Reset(CommandContext &c) {
-    c.instrument.Reset();
+    const bool written = c.instrument.Reset();
     c.client.block = 0;
+    if (!written) c.Refuse(kHardwareError, c.instrument.Hardware().Failure() + " failed");
 }
 
 void ClearStatus(CommandContext &c) {
     c.client.status.Clear();
+    c.client.registers.ClearEvents();
 }
 
 void SetEventEnable(CommandContext &c) {
-    if (const auto mask = ReadMask(c)) c.client.status.SetEventStatusEnable(*mask);
+    if (const auto mask = ReadMask<uint8_t>(c, kMaskRange))
+        c.client.status.SetEventStatusEnable(*mask);
 }
 
 void QueryEventEnable(CommandContext &c) {
+    if (c.AnswerLimit(kMaskRange, FormatWhole)) return;
     c.Answer(std::to_string(c.client.status.EventStatusEnable()));
 }
 
@@ -68,23 +84,26 @@ void QueryOperationComplete(CommandContext &c) {
 }
 
 void SetServiceEnable(CommandContext &c) {
-    if (const auto mask = ReadMask(c)) c.client.status.SetServiceRequestEnable(*mask);
+    if (const auto mask = ReadMask<uint8_t>(c, kMaskRange))
+        c.client.status.SetServiceRequestEnable(*mask);
 }
 
 void QueryServiceEnable(CommandContext &c) {
+    if (c.AnswerLimit(kMaskRange, FormatWhole)) return;
     c.Answer(std::to_string(c.client.status.ServiceRequestEnable()));
 }
 
 void QueryStatusByte(CommandContext &c) {
-    c.Answer(std::to_string(c.client.status.StatusByte(false)));
+    ReadQuestionable(c);
+    const StatusRegisters &registers = c.client.registers;
+    c.Answer(std::to_string(c.client.status.StatusByte(false, registers.questionable.Summary(),
+                                                       registers.operation.Summary())));
 }
 
 void Wait(CommandContext &) {}
 
 void SelfTest(CommandContext &c) {
-    uint8_t id = 0;
-    const bool answered = !c.instrument.Link().Lost() && c.instrument.Hardware().GetEvmId(id);
-    c.Answer(answered ? "0" : "1");
+    c.Answer(AskIdentity(c) ? "0" : "1");
 }
 
 void NextError(CommandContext &c) {
@@ -115,6 +134,51 @@ void SelectBlock(CommandContext &c) {
 
 void QueryBlock(CommandContext &c) {
     c.Answer(std::string(1, BlockLetter(c.Block())));
+}
+
+void QueryOperationEvent(CommandContext &c) {
+    c.Answer(std::to_string(c.client.registers.operation.TakeEvent()));
+}
+
+// Nothing the instrument does runs on after its command has answered, so no operation is
+// ever under way.
+void QueryOperationCondition(CommandContext &c) {
+    c.client.registers.operation.Update(0);
+    c.Answer(std::to_string(c.client.registers.operation.Condition()));
+}
+
+void SetOperationEnable(CommandContext &c) {
+    if (const auto mask = ReadMask<uint16_t>(c, kStatusEnableRange))
+        c.client.registers.operation.SetEnable(*mask);
+}
+
+void QueryOperationEnable(CommandContext &c) {
+    if (c.AnswerLimit(kStatusEnableRange, FormatWhole)) return;
+    c.Answer(std::to_string(c.client.registers.operation.Enable()));
+}
+
+void QueryQuestionableEvent(CommandContext &c) {
+    ReadQuestionable(c);
+    c.Answer(std::to_string(c.client.registers.questionable.TakeEvent()));
+}
+
+void QueryQuestionableCondition(CommandContext &c) {
+    ReadQuestionable(c);
+    c.Answer(std::to_string(c.client.registers.questionable.Condition()));
+}
+
+void SetQuestionableEnable(CommandContext &c) {
+    if (const auto mask = ReadMask<uint16_t>(c, kStatusEnableRange))
+        c.client.registers.questionable.SetEnable(*mask);
+}
+
+void QueryQuestionableEnable(CommandContext &c) {
+    if (c.AnswerLimit(kStatusEnableRange, FormatWhole)) return;
+    c.Answer(std::to_string(c.client.registers.questionable.Enable()));
+}
+
+void PresetStatus(CommandContext &c) {
+    c.client.registers.Preset();
 }
 
 }  // namespace velorin::core::scpi::handlers

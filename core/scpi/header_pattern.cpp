@@ -3,15 +3,11 @@
 #include <cctype>
 #include <charconv>
 
+#include "core/base/ascii_text.h"
+
 namespace velorin::core::scpi {
 
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char &c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
 
 bool Match(const std::vector<HeaderNode> &pattern, size_t node,
            const std::vector<std::string> &mnemonics, size_t typed, std::vector<int> &suffixes) {

@@ -1,6 +1,6 @@
 #include "core/scpi/instrument_commands.h"
 
-#include <array>
+#include <string>
 
 #include "core/scpi/command_handlers.h"
 
@@ -11,69 +11,102 @@ namespace {
 using B = BoardUse;
 namespace h = handlers;
 
-// header, query, parameters (min, max), board, changes state, handler
-constexpr std::array<CommandDef, 55> kCommands = {{
-    {"*IDN", true, 0, 0, B::Probe, false, h::Identify},
-    {"*RST", false, 0, 0, B::None, false, h::Reset},
-    {"*CLS", false, 0, 0, B::None, false, h::ClearStatus},
-    {"*ESE", false, 1, 1, B::None, false, h::SetEventEnable},
-    {"*ESE", true, 0, 0, B::None, false, h::QueryEventEnable},
-    {"*ESR", true, 0, 0, B::None, false, h::QueryEventStatus},
-    {"*OPC", false, 0, 0, B::None, false, h::OperationComplete},
-    {"*OPC", true, 0, 0, B::None, false, h::QueryOperationComplete},
-    {"*SRE", false, 1, 1, B::None, false, h::SetServiceEnable},
-    {"*SRE", true, 0, 0, B::None, false, h::QueryServiceEnable},
-    {"*STB", true, 0, 0, B::None, false, h::QueryStatusByte},
-    {"*WAI", false, 0, 0, B::None, false, h::Wait},
-    {"*TST", true, 0, 0, B::Probe, false, h::SelfTest},
-    {"SYSTem:ERRor[:NEXT]", true, 0, 0, B::None, false, h::NextError},
-    {"SYSTem:ERRor:COUNt", true, 0, 0, B::None, false, h::ErrorCount},
-    {"SYSTem:VERSion", true, 0, 0, B::None, false, h::Version},
-    {"BLOCk", false, 1, 1, B::None, false, h::SelectBlock},
-    {"BLOCk", true, 0, 0, B::None, false, h::QueryBlock},
+// header, query, parameters (min, max), board, traits, handler. A query of a numeric setting
+// takes MIN, MAX or DEF.
+constexpr CommandDef kCommands[] = {
+    {"*IDN", true, 0, 0, B::IfPresent, kPlain, h::Identify},
+    {"*RST", false, 0, 0, B::IfPresent, kPlain, h::Reset},
+    {"*CLS", false, 0, 0, B::None, kPlain, h::ClearStatus},
+    {"*ESE", false, 1, 1, B::None, kPlain, h::SetEventEnable},
+    {"*ESE", true, 0, 1, B::None, kPlain, h::QueryEventEnable},
+    {"*ESR", true, 0, 0, B::None, kPlain, h::QueryEventStatus},
+    {"*OPC", false, 0, 0, B::None, kPlain, h::OperationComplete},
+    {"*OPC", true, 0, 0, B::None, kPlain, h::QueryOperationComplete},
+    {"*SRE", false, 1, 1, B::None, kPlain, h::SetServiceEnable},
+    {"*SRE", true, 0, 1, B::None, kPlain, h::QueryServiceEnable},
+    {"*STB", true, 0, 0, B::IfPresent, kPlain, h::QueryStatusByte},
+    {"*WAI", false, 0, 0, B::None, kPlain, h::Wait},
+    {"*TST", true, 0, 0, B::IfPresent, kPlain, h::SelfTest},
+    {"SYSTem:ERRor[:NEXT]", true, 0, 0, B::None, kPlain, h::NextError},
+    {"SYSTem:ERRor:COUNt", true, 0, 0, B::None, kPlain, h::ErrorCount},
+    {"SYSTem:VERSion", true, 0, 0, B::None, kPlain, h::Version},
+    {"STATus:OPERation[:EVENt]", true, 0, 0, B::None, kPlain, h::QueryOperationEvent},
+    {"STATus:OPERation:CONDition", true, 0, 0, B::None, kPlain, h::QueryOperationCondition},
+    {"STATus:OPERation:ENABle", false, 1, 1, B::None, kPlain, h::SetOperationEnable},
+    {"STATus:OPERation:ENABle", true, 0, 1, B::None, kPlain, h::QueryOperationEnable},
+    {"STATus:QUEStionable[:EVENt]", true, 0, 0, B::IfPresent, kPlain, h::QueryQuestionableEvent},
+    {"STATus:QUEStionable:CONDition", true, 0, 0, B::IfPresent, kPlain,
+     h::QueryQuestionableCondition},
+    {"STATus:QUEStionable:ENABle", false, 1, 1, B::None, kPlain, h::SetQuestionableEnable},
+    {"STATus:QUEStionable:ENABle", true, 0, 1, B::None, kPlain, h::QueryQuestionableEnable},
+    {"STATus:PRESet", false, 0, 0, B::None, kPlain, h::PresetStatus},
+    {"BLOCk", false, 1, 1, B::None, kPlain, h::SelectBlock},
+    {"BLOCk", true, 0, 0, B::None, kPlain, h::QueryBlock},
 
-    {"PRESCaler", false, 1, 1, B::Needs, true, h::SetPrescaler},
-    {"PRESCaler", true, 0, 0, B::None, false, h::QueryPrescaler},
-    {"ODIVider", false, 1, 1, B::Needs, true, h::SetOutputDivider},
-    {"ODIVider", true, 0, 0, B::None, false, h::QueryOutputDivider},
-    {"VCO", false, 1, 1, B::Needs, true, h::SetVco},
-    {"VCO", true, 0, 0, B::None, false, h::QueryVco},
-    {"CPUMp", false, 1, 1, B::Needs, true, h::SetChargePump},
-    {"CPUMp", true, 0, 0, B::None, false, h::QueryChargePump},
-    {"OUTPut:TYPE", false, 1, 1, B::Needs, true, h::SetOutputType},
-    {"OUTPut:TYPE", true, 0, 0, B::None, false, h::QueryOutputType},
-    {"IMAGe", false, 1, 1, B::Needs, true, h::SetImage},
-    {"IMAGe", true, 0, 0, B::None, false, h::QueryImage},
-    {"LFILter", false, 2, 2, B::Needs, true, h::SetLoopFilter},
-    {"LFILter", true, 0, 0, B::None, false, h::QueryLoopFilter},
-    {"LFILter:WORD", true, 0, 0, B::None, false, h::QueryLoopFilterWord},
+    {"PRESCaler", false, 1, 1, B::Needs, kChangesState, h::SetPrescaler},
+    {"PRESCaler", true, 0, 1, B::None, kPlain, h::QueryPrescaler},
+    {"ODIVider", false, 1, 1, B::Needs, kChangesState, h::SetOutputDivider},
+    {"ODIVider", true, 0, 1, B::None, kPlain, h::QueryOutputDivider},
+    {"VCO", false, 1, 1, B::Needs, kChangesState, h::SetVco},
+    {"VCO", true, 0, 1, B::None, kPlain, h::QueryVco},
+    {"CPUMp", false, 1, 1, B::Needs, kChangesState, h::SetChargePump},
+    {"CPUMp", true, 0, 1, B::None, kPlain, h::QueryChargePump},
+    {"OUTPut:TYPE", false, 1, 1, B::Needs, kChangesState, h::SetOutputType},
+    {"OUTPut:TYPE", true, 0, 0, B::None, kPlain, h::QueryOutputType},
+    {"IMAGe", false, 1, 1, B::Needs, kChangesState, h::SetImage},
+    {"IMAGe", true, 0, 0, B::None, kPlain, h::QueryImage},
+    {"LFILter", false, 2, 2, B::Needs, kChangesState, h::SetLoopFilter},
+    {"LFILter", true, 0, 1, B::None, kPlain, h::QueryLoopFilter},
+    {"LFILter:WORD", true, 0, 0, B::None, kPlain, h::QueryLoopFilterWord},
 
-    {"FREQuency:INPut", false, 1, 1, B::None, false, h::SetInput},
-    {"FREQuency:INPut", true, 0, 0, B::None, false, h::QueryInput},
-    {"FREQuency:OUTPut", true, 0, 0, B::None, false, h::QueryOutput},
-    {"FREQuency:VCO", true, 0, 0, B::None, false, h::QueryVcoFrequency},
-    {"PLAN:INPut", true, 1, 1, B::None, false, h::QueryPlansForInput},
-    {"PLAN:OUTPut", true, 1, 1, B::None, false, h::QueryPlanForOutput},
-    {"PLAN:APPLy", false, 1, 1, B::Needs, true, h::ApplyPlan},
+    {"FREQuency:INPut", false, 1, 1, B::None, kPlain, h::SetInput},
+    {"FREQuency:INPut", true, 0, 1, B::None, kPlain, h::QueryInput},
+    {"FREQuency:OUTPut", true, 0, 0, B::None, kPlain, h::QueryOutput},
+    {"FREQuency:VCO", true, 0, 0, B::None, kPlain, h::QueryVcoFrequency},
+    {"PLAN:INPut", true, 1, 1, B::None, kPlain, h::QueryPlansForInput},
+    {"PLAN:OUTPut", true, 1, 1, B::None, kPlain, h::QueryPlanForOutput},
+    {"PLAN:APPLy", false, 1, 1, B::Needs, kChangesState, h::ApplyPlan},
 
-    {"OUTPut[:STATe]", false, 1, 1, B::Needs, true, h::SetOutputEnable},
-    {"OUTPut[:STATe]", true, 0, 0, B::Needs, false, h::QueryOutputEnable},
-    {"OUTPut:TERMination", false, 1, 1, B::Needs, true, h::SetTermination},
-    {"OUTPut:TERMination", true, 0, 0, B::Needs, false, h::QueryTermination},
-    {"POWer", false, 1, 1, B::Needs, true, h::SetPower},
-    {"POWer", true, 0, 0, B::Needs, false, h::QueryPower},
-    {"CALibration", false, 1, 1, B::None, false, h::SetCalibration},
-    {"CALibration", true, 0, 0, B::None, false, h::QueryCalibration},
-    {"EEPRom:COUNt", true, 0, 0, B::Needs, false, h::QueryWriteCounter},
-    {"EEPRom:PROGram", false, 0, 0, B::Needs, false, h::ProgramEeprom},
-    {"EEPRom:PROGram:LOCK", false, 0, 1, B::Needs, false, h::LockEeprom},
-    {"XTAL", false, 1, 1, B::Needs, false, h::SetCrystal},
-    {"XTAL", true, 0, 0, B::Needs, false, h::QueryCrystal},
-    {"READback", true, 0, 0, B::Needs, false, h::QueryReadBack},
-    {"STATus:BOARd", true, 0, 0, B::Needs, false, h::QueryBoardStatus},
-}};
+    {"OUTPut[:STATe]", false, 1, 1, B::Needs, kChangesState, h::SetOutputEnable},
+    {"OUTPut[:STATe]", true, 0, 0, B::Needs, kPlain, h::QueryOutputEnable},
+    {"OUTPut:TERMination", false, 1, 1, B::Needs, kChangesState, h::SetTermination},
+    {"OUTPut:TERMination", true, 0, 0, B::Needs, kPlain, h::QueryTermination},
+    {"POWer", false, 1, 1, B::Needs, kChangesState, h::SetPower},
+    {"POWer", true, 0, 0, B::Needs, kPlain, h::QueryPower},
+    {"CALibration", false, 1, 1, B::None, kPlain, h::SetCalibration},
+    {"CALibration", true, 0, 0, B::None, kPlain, h::QueryCalibration},
+    {"EEPRom:COUNt", true, 0, 0, B::Needs, kPlain, h::QueryWriteCounter},
+    {"EEPRom:PROGram", false, 0, 0, B::Needs, kProtected, h::ProgramEeprom},
+    {"EEPRom:PROGram:LOCK", false, 0, 1, B::Needs, kProtected, h::LockEeprom},
+    {"XTAL", false, 1, 1, B::Needs, kProtected, h::SetCrystal},
+    {"XTAL", true, 0, 1, B::Needs, kPlain, h::QueryCrystal},
+    {"READback", true, 0, 0, B::Needs, kIndefinite, h::QueryReadBack},
+    {"STATus:BOARd", true, 0, 0, B::Needs, kIndefinite, h::QueryBoardStatus},
+};
 
 }  // namespace
+
+bool CommandContext::AnswerLimit(const NumericRange &range, std::string (*format)(double)) {
+    if (parameters.empty()) return false;
+    Error limitError;
+    if (const auto limit = ParseLimitQuery(parameters[0], range, limitError)) {
+        Answer(format(*limit));
+    } else {
+        error = std::move(limitError);
+    }
+    return true;
+}
+
+std::optional<double> CommandContext::Number(const NumericRange &range) {
+    Error numberError;
+    auto value = ParseNumber(parameters[0], range, numberError);
+    if (!value) error = std::move(numberError);
+    return value;
+}
+
+std::string FormatWhole(double value) {
+    return std::to_string(static_cast<long long>(value));
+}
 
 std::span<const CommandDef> InstrumentCommands() {
     return kCommands;

@@ -1,64 +1,19 @@
 #include "core/scpi/parameter_values.h"
 
-#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
-#include "core/base/number_text.h"
+#include "core/base/ascii_text.h"
 
 namespace velorin::core::scpi {
-
-namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-size_t Digits(std::string_view text, size_t i) {
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    return i;
-}
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char &c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
-}  // namespace
-
-std::optional<double> ParseDecimal(std::string_view text) {
-    size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const size_t integerEnd = Digits(text, i);
-    bool digits = integerEnd > i;
-    i = integerEnd;
-    if (i < text.size() && text[i] == '.') {
-        const size_t fractionEnd = Digits(text, i + 1);
-        digits = digits || fractionEnd > i + 1;
-        i = fractionEnd;
-    }
-    if (!digits) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t e = i + 1;
-        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
-        const size_t exponentEnd = Digits(text, e);
-        if (exponentEnd == e) return std::nullopt;
-        i = exponentEnd;
-    }
-    if (i != text.size()) return std::nullopt;
-    const double value = LeadingNumber(text);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 bool IsKeyword(std::string_view text, std::string_view keyword) {
     std::string shortForm;
     for (char c : keyword) {
-        if (!std::islower(static_cast<unsigned char>(c))) shortForm += c;
+        if (!(c >= 'a' && c <= 'z')) shortForm += c;
     }
-    const std::string upper = Upper(text);
-    return upper == shortForm || upper == Upper(keyword);
+    return EqualIgnoringCase(text, shortForm) || EqualIgnoringCase(text, keyword);
 }
 
 std::optional<bool> ParseBoolean(const Parameter &parameter) {
@@ -73,33 +28,76 @@ std::optional<bool> ParseBoolean(const Parameter &parameter) {
     return std::nullopt;
 }
 
+namespace {
+
+bool IsLimitKeyword(std::string_view text) {
+    return IsKeyword(text, "MINimum") || IsKeyword(text, "MAXimum") || IsKeyword(text, "DEFault");
+}
+
+}  // namespace
+
+std::optional<double> ParseLimitQuery(const Parameter &parameter, const NumericRange &range,
+                                      Error &error) {
+    if (!parameter.quoted) {
+        if (IsKeyword(parameter.text, "MINimum")) return range.min;
+        if (IsKeyword(parameter.text, "MAXimum")) return range.max;
+        if (IsKeyword(parameter.text, "DEFault")) {
+            if (range.defaultValue) return range.defaultValue;
+            error = Error{kIllegalParameterValue, "no default value"};
+            return std::nullopt;
+        }
+    }
+    error = Error{kIllegalParameterValue, "MIN, MAX or DEF"};
+    return std::nullopt;
+}
+
 std::optional<double> ParseNumber(const Parameter &parameter, const NumericRange &range,
                                   Error &error) {
     if (parameter.quoted) {
         error = Error{kIllegalParameterValue, "a number is wanted, not a string"};
         return std::nullopt;
     }
-    if (IsKeyword(parameter.text, "MINimum")) return range.min;
-    if (IsKeyword(parameter.text, "MAXimum")) return range.max;
-    if (IsKeyword(parameter.text, "DEFault")) {
-        if (range.defaultValue) return range.defaultValue;
-        error = Error{kIllegalParameterValue, "no default value"};
-        return std::nullopt;
-    }
-    const auto number = ParseDecimal(parameter.text);
-    if (!number) {
+    const UnitReading reading = ReadQuantity(parameter.text, range.unit);
+    if (reading.status == UnitReading::Status::NotANumber) {
+        if (IsLimitKeyword(parameter.text)) return ParseLimitQuery(parameter, range, error);
         error = Error{kIllegalParameterValue, "not a number"};
         return std::nullopt;
     }
-    if (*number < range.min || *number > range.max) {
+    if (reading.status == UnitReading::Status::BadSuffix) {
+        error = Error{kInvalidSuffix, "the value takes " + UnitNames(range.unit)};
+        return std::nullopt;
+    }
+    const double number = reading.value;
+    if (number < range.min || number > range.max) {
         error = Error{kDataOutOfRange, {}};
         return std::nullopt;
     }
-    if (range.wholeNumbers && *number != std::floor(*number)) {
+    if (range.wholeNumbers && number != std::floor(number)) {
         error = Error{kIllegalParameterValue, "a whole number is wanted"};
         return std::nullopt;
     }
     return number;
+}
+
+std::string FormatNr3(double value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.7E", value);
+    std::string answer(text);
+    // The C library writes the locale's decimal point; SCPI's is always '.'.
+    for (char &c : answer) {
+        if (c == ',') c = '.';
+    }
+    return answer;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
 }
 
 }  // namespace velorin::core::scpi

@@ -1,17 +1,18 @@
-// What a command makes of its parameters: decimal numbers in the NR1, NR2 and NR3 forms, the
-// MIN/MAX/DEF keywords of a numeric range, booleans, and character data with short forms.
+// What a command makes of its parameters: decimal numbers in the NR1, NR2 and NR3 forms with
+// the unit suffixes of their quantity, the MIN/MAX/DEF keywords of a numeric range, booleans,
+// and character data with short forms.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "core/base/unit_value.h"
 #include "core/scpi/program_message.h"
 #include "core/scpi/scpi_error.h"
 
 namespace velorin::core::scpi {
-
-// "5", "+5", "-0.5", ".5", "5.", "5E0", "5.0e-3"; nothing else (no blanks, no units).
-std::optional<double> ParseDecimal(std::string_view text);
 
 // Whether the text names the keyword written as "MAXimum": its short or long form, any case.
 bool IsKeyword(std::string_view text, std::string_view keyword);
@@ -24,12 +25,19 @@ struct NumericRange {
     double max = 0;
     std::optional<double> defaultValue;  // what DEF means; without one DEF is refused
     bool wholeNumbers = false;           // a fraction is refused
+    Quantity unit = Quantity::Plain;     // the suffixes taken; values are in the base unit
 };
 
-// A number within the range, or MIN, MAX or DEF. Text that is no number, a string, DEF without
-// a default or a fraction where whole numbers are wanted: -224; a number outside: -222.
+// A number within the range, or MIN, MAX or DEF. A suffix of another quantity: -131; text
+// that is no number, a string, DEF without a default or a fraction where whole numbers are
+// wanted: -224; a number outside: -222.
 std::optional<double> ParseNumber(const Parameter &parameter, const NumericRange &range,
                                   Error &error);
+
+// MIN, MAX or DEF as a query's parameter ("ODIV? MAX"): the limit, or nothing with `error`
+// set when the parameter is another word (-224) or DEF has no value.
+std::optional<double> ParseLimitQuery(const Parameter &parameter, const NumericRange &range,
+                                      Error &error);
 
 // The position of the keyword the text names in `keywords` (written as "MAXimum"), or nothing.
 template <size_t N>
@@ -40,5 +48,11 @@ std::optional<int> ParseChoice(const Parameter &parameter, const std::string_vie
     }
     return std::nullopt;
 }
+
+// A value as SCPI's NR3 answer: "3.0000000E+07".
+std::string FormatNr3(double value);
+
+// A string answer with its quotes doubled: "say ""YES""".
+std::string Quoted(std::string_view text);
 
 }  // namespace velorin::core::scpi

@@ -1,5 +1,9 @@
 #include "core/scpi/program_message.h"
 
+#include <algorithm>
+
+#include "core/base/unit_value.h"
+
 namespace velorin::core::scpi {
 
 namespace {
@@ -59,8 +63,17 @@ bool ParseParameter(std::string_view text, Parameter &parameter, Error &error) {
     }
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsBlank(c) || byte < 0x20 || byte >= 0x7F || c == '"' || c == '\'') {
+        if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\'') {
             return Fail(error, "unexpected character in a parameter");
+        }
+    }
+    // White space inside a parameter only between a number and its suffix ("30 MHZ").
+    const size_t blank = text.find_first_of(" \t");
+    if (blank != std::string_view::npos) {
+        const std::string_view suffix = Trim(text.substr(blank));
+        const bool letters = std::all_of(suffix.begin(), suffix.end(), IsLetter);
+        if (!ParseDecimal(text.substr(0, blank)) || !letters) {
+            return Fail(error, "white space inside a parameter");
         }
     }
     parameter.text = std::string(text);

@@ -18,8 +18,14 @@ const char *ErrorText(int code) {
             return "Missing parameter";
         case kUndefinedHeader:
             return "Undefined header";
+        case kInvalidSuffix:
+            return "Invalid suffix";
         case kExecutionError:
             return "Execution error";
+        case kCommandProtected:
+            return "Command protected";
+        case kSettingsConflict:
+            return "Settings conflict";
         case kDataOutOfRange:
             return "Data out of range";
         case kTooMuchData:
@@ -34,6 +40,8 @@ const char *ErrorText(int code) {
             return "Queue overflow";
         case kQueryInterrupted:
             return "Query INTERRUPTED";
+        case kQueryUnterminatedAfterIndefinite:
+            return "Query UNTERMINATED after indefinite response";
     }
     return "Error";
 }

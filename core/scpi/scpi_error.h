@@ -14,7 +14,10 @@ enum ErrorCode : int {
     kParameterNotAllowed = -108,
     kMissingParameter = -109,
     kUndefinedHeader = -113,
+    kInvalidSuffix = -131,
     kExecutionError = -200,
+    kCommandProtected = -203,
+    kSettingsConflict = -221,
     kDataOutOfRange = -222,
     kTooMuchData = -223,
     kIllegalParameterValue = -224,
@@ -22,6 +25,7 @@ enum ErrorCode : int {
     kHardwareMissing = -241,
     kQueueOverflow = -350,
     kQueryInterrupted = -410,
+    kQueryUnterminatedAfterIndefinite = -440,
 };
 
 // A queued error: the code and, when there is more to say, what went wrong.

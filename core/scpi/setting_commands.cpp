@@ -19,10 +19,14 @@ namespace velorin::core::scpi::handlers {
 
 namespace {
 
-constexpr double kBandwidthMinHz = 50000.0;
-constexpr double kBandwidthMaxHz = 400000.0;
-constexpr double kPhaseMarginMinDeg = 30.0;
-constexpr double kPhaseMarginMaxDeg = 80.0;
+constexpr NumericRange kPrescalerRange{2, 5, 5, true, Quantity::Plain};
+constexpr NumericRange kOutputDividerRange{1, 32, 1, true, Quantity::Plain};
+constexpr NumericRange kVcoRange{1, 2, 1, true, Quantity::Plain};
+constexpr double kChargePumpMaxA = 224e-6;
+constexpr NumericRange kChargePumpRange{0, kChargePumpMaxA, kChargePumpMaxA, false,
+                                        Quantity::Current};
+constexpr NumericRange kBandwidthRange{50000.0, 400000.0, 400000.0, false, Quantity::Frequency};
+constexpr NumericRange kPhaseMarginRange{30.0, 80.0, 80.0, false, Quantity::Plain};
 constexpr double kR3KOhm = 10.0;
 
 // The position of `value` in `table`, or -1.
@@ -34,20 +38,23 @@ int IndexOf(const std::array<int, N> &table, double value) {
     return -1;
 }
 
-std::optional<int> ReadMember(CommandContext &c, double min, double max, double def,
-                              int (*position)(double), const char *members) {
-    Error error;
-    const auto value = ParseNumber(c.parameters[0], NumericRange{min, max, def, true}, error);
-    if (!value) {
-        c.error = error;
-        return std::nullopt;
-    }
-    const int index = position(*value);
+// The table position of the number in the first parameter; nothing, with the error set, when
+// it is no number of the range or none of the table's.
+template <size_t N>
+std::optional<int> ReadMember(CommandContext &c, const NumericRange &range,
+                              const std::array<int, N> &table, const char *members) {
+    const auto value = c.Number(range);
+    if (!value) return std::nullopt;
+    const int index = IndexOf(table, *value);
     if (index < 0) {
         c.Refuse(kIllegalParameterValue, members);
         return std::nullopt;
     }
     return index;
+}
+
+double ChargePumpAmps(const RegisterImage &image) {
+    return ChargePumpMicroAmps(ChargePumpCode(image)) * 1e-6;
 }
 
 // The view's numbers follow an image that was set as a whole; nothing is written.
@@ -69,65 +76,70 @@ void ShowImage(MainViewModel &model, const RegisterImage &image) {
     model.State().outputType = OutputType(image);
 }
 
+std::string FormatLoopFilterLimits(double bandwidth) {
+    const double margin = bandwidth == kBandwidthRange.min   ? kPhaseMarginRange.min
+                          : bandwidth == kBandwidthRange.max ? kPhaseMarginRange.max
+                                                             : *kPhaseMarginRange.defaultValue;
+    return FormatNr3(bandwidth) + "," + FormatWhole(margin);
+}
+
 }  // namespace
 
 void SetPrescaler(CommandContext &c) {
-    const auto code = ReadMember(
-        c, 2, 5, 5, [](double v) { return IndexOf(PrescalerForCode, v); }, "2, 3, 4 or 5");
+    const auto code = ReadMember(c, kPrescalerRange, PrescalerForCode, "2, 3, 4 or 5");
     if (code) c.instrument.Model(c.Block()).RunSettingCommand(PrescalerCommand(*code).value_or(0));
 }
 
 void QueryPrescaler(CommandContext &c) {
+    if (c.AnswerLimit(kPrescalerRange, FormatWhole)) return;
     c.Answer(std::to_string(PrescalerValue(PrescalerCode(c.instrument.Image(c.Block())))));
 }
 
 void SetOutputDivider(CommandContext &c) {
-    const auto code = ReadMember(
-        c, 1, 32, 1, [](double v) { return IndexOf(OutputDividerForCode, v); },
-        "1, 2, 4, 8, 16 or 32");
+    const auto code =
+        ReadMember(c, kOutputDividerRange, OutputDividerForCode, "1, 2, 4, 8, 16 or 32");
     if (code)
         c.instrument.Model(c.Block()).RunSettingCommand(OutputDividerCommand(*code).value_or(0));
 }
 
 void QueryOutputDivider(CommandContext &c) {
+    if (c.AnswerLimit(kOutputDividerRange, FormatWhole)) return;
     c.Answer(std::to_string(OutputDividerValue(OutputDividerCode(c.instrument.Image(c.Block())))));
 }
 
 void SetVco(CommandContext &c) {
-    Error error;
-    const auto vco = ParseNumber(c.parameters[0], NumericRange{1, 2, 1, true}, error);
-    if (!vco) {
-        c.error = error;
-        return;
+    if (const auto vco = c.Number(kVcoRange)) {
+        c.instrument.Model(c.Block()).SelectVco(*vco == 1 ? 0 : 1);
     }
-    // The toggle lands on the wanted VCO, as the calculator's Apply does it.
-    MainViewModel &model = c.instrument.Model(c.Block());
-    model.State().vcoSelect = *vco == 1 ? 1 : 0;
-    model.ToggleVco();
 }
 
 void QueryVco(CommandContext &c) {
+    if (c.AnswerLimit(kVcoRange, FormatWhole)) return;
     c.Answer(VcoSelect(c.instrument.Image(c.Block())) == 0 ? "1" : "2");
 }
 
 void SetChargePump(CommandContext &c) {
-    static constexpr std::array<int, 5> kMicroAmps = {0, 56, 112, 168, 224};
-    const auto index = ReadMember(
-        c, 0, 224, 224, [](double v) { return IndexOf(kMicroAmps, v); },
-        "0, 56, 112, 168 or 224 uA");
-    if (!index) return;
+    const auto amps = c.Number(kChargePumpRange);
+    if (!amps) return;
+    // Whole multiples of one source's current, within what a typed decimal can miss by.
+    const double sources = *amps / (kChargePumpStepMicroAmps * 1e-6);
+    const long index = std::lround(sources);
+    if (std::fabs(sources - static_cast<double>(index)) > 1e-6) {
+        c.Refuse(kIllegalParameterValue, "0, 56, 112, 168 or 224 uA");
+        return;
+    }
     MainViewModel &model = c.instrument.Model(c.Block());
     // No menu item offers 0 uA; the setter itself does.
-    if (*index == 0) {
+    if (index == 0) {
         model.SetChargePump(0, true);
     } else {
-        model.RunSettingCommand(ChargePumpCommand(*index).value_or(0));
+        model.RunSettingCommand(ChargePumpCommand(static_cast<int>(index)).value_or(0));
     }
 }
 
 void QueryChargePump(CommandContext &c) {
-    const int position = DecodeChargePumpCode(ChargePumpCode(c.instrument.Image(c.Block())));
-    c.Answer(std::to_string(position * kChargePumpStepMicroAmps));
+    if (c.AnswerLimit(kChargePumpRange, FormatNr3)) return;
+    c.Answer(FormatNr3(ChargePumpAmps(c.instrument.Image(c.Block()))));
 }
 
 void SetOutputType(CommandContext &c) {
@@ -137,9 +149,7 @@ void SetOutputType(CommandContext &c) {
         c.Refuse(kIllegalParameterValue, "LVDS or LVPECL");
         return;
     }
-    MainViewModel &model = c.instrument.Model(c.Block());
-    model.State().outputType = *type == 1 ? 0 : 1;
-    model.ToggleOutputType();
+    c.instrument.Model(c.Block()).SelectOutputType(*type);
 }
 
 void QueryOutputType(CommandContext &c) {
@@ -169,27 +179,26 @@ void QueryImage(CommandContext &c) {
 }
 
 void SetLoopFilter(CommandContext &c) {
+    const auto bandwidth = c.Number(kBandwidthRange);
+    if (!bandwidth) return;
     Error error;
-    const auto bandwidth =
-        ParseNumber(c.parameters[0],
-                    NumericRange{kBandwidthMinHz, kBandwidthMaxHz, kBandwidthMaxHz, false}, error);
-    const auto margin = bandwidth ? ParseNumber(c.parameters[1],
-                                                NumericRange{kPhaseMarginMinDeg, kPhaseMarginMaxDeg,
-                                                             kPhaseMarginMaxDeg, false},
-                                                error)
-                                  : std::nullopt;
-    if (!bandwidth || !margin) {
-        c.error = error;
+    const auto margin = ParseNumber(c.parameters[1], kPhaseMarginRange, error);
+    if (!margin) {
+        c.error = std::move(error);
         return;
     }
     const int block = c.Block();
     const RegisterImage &image = c.instrument.Image(block);
+    // Without charge-pump current the loop has no gain: any design would be a made-up one.
+    if (ChargePumpAmps(image) <= 0) {
+        c.Refuse(kSettingsConflict, "the charge pump gives no current");
+        return;
+    }
     const int prescalerCode = PrescalerCode(image);
     LoopFilterRequest request;
     request.bandwidthHz = *bandwidth;
     request.phaseMarginDeg = *margin;
-    request.chargePumpA =
-        DecodeChargePumpCode(ChargePumpCode(image)) * kChargePumpStepMicroAmps * 1e-6;
+    request.chargePumpA = ChargePumpAmps(image);
     request.prescaler = PrescalerValue(prescalerCode);
     request.feedbackDivider = FeedbackDividerForPrescaler[static_cast<size_t>(prescalerCode)];
     const LoopFilterDesign design = DesignLoopFilter(request);
@@ -203,6 +212,7 @@ void SetLoopFilter(CommandContext &c) {
 }
 
 void QueryLoopFilter(CommandContext &c) {
+    if (c.AnswerLimit(kBandwidthRange, FormatLoopFilterLimits)) return;
     const RegisterImage &image = c.instrument.Image(c.Block());
     const auto value = [](double v) { return FormatFixed(v, 1); };
     c.Answer(value(C1Values()[static_cast<size_t>(C1Code(image))]) + "," +

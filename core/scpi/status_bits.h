@@ -13,8 +13,10 @@ constexpr uint8_t kEsrCommandError = 0x20;
 constexpr uint8_t kEsrPowerOn = 0x80;
 
 constexpr uint8_t kStbErrorQueue = 0x04;
+constexpr uint8_t kStbQuestionable = 0x08;
 constexpr uint8_t kStbMessageAvailable = 0x10;
 constexpr uint8_t kStbEventSummary = 0x20;
 constexpr uint8_t kStbRequestService = 0x40;
+constexpr uint8_t kStbOperation = 0x80;
 
 }  // namespace velorin::core::scpi

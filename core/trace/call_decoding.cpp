@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "core/base/hex_text.h"
 #include "core/device/board_eeprom_map.h"
 
 namespace velorin::core {
@@ -22,14 +23,9 @@ const char *Name(CallKind kind) {
     return kCallNames[static_cast<size_t>(kind)];
 }
 
-std::string Hex(const std::string &bytes, size_t limit) {
-    std::string text;
-    char digits[4];
-    for (size_t i = 0; i < bytes.size() && i < limit; ++i) {
-        std::snprintf(digits, sizeof(digits), i == 0 ? "%02X" : " %02X",
-                      static_cast<unsigned char>(bytes[i]));
-        text += digits;
-    }
+// The first `limit` bytes, and " ..." when there are more.
+std::string ShownBytes(const std::string &bytes, size_t limit) {
+    std::string text = HexBytes(std::string_view(bytes).substr(0, limit), " ");
     if (bytes.size() > limit) text += " ...";
     return text;
 }
@@ -155,7 +151,8 @@ std::string CallText(const BoardCall &call) {
             break;
     }
     std::string text = std::string(Name(call.kind)) + "(" + args;
-    if (call.kind == CallKind::WriteI2C) text += ", data=" + Hex(call.bytes, kShownDataBytes);
+    if (call.kind == CallKind::WriteI2C)
+        text += ", data=" + ShownBytes(call.bytes, kShownDataBytes);
     return text + ")";
 }
 

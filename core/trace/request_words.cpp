@@ -1,28 +1,16 @@
 #include "core/trace/request_words.h"
 
 #include <array>
-#include <cstdarg>
-#include <cstdio>
 
+#include "core/base/hex_text.h"
+#include "core/base/printf_text.h"
 #include "core/device/board_eeprom_map.h"
 #include "core/device/board_ports.h"
+#include "core/device/register_image.h"
 
 namespace velorin::core {
 
 namespace {
-
-__attribute__((format(printf, 1, 2))) std::string Printf(const char *format, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
-    va_end(args);
-    return text;
-}
-
-char BlockLetter(int block) {
-    return static_cast<char>('A' + block);
-}
 
 // "A, C" for the blocks whose bit is set; `bit` gives a block's bit, 0 when it has none.
 template <typename BitOf>
@@ -89,15 +77,6 @@ std::string Addresses(const RequestView &request) {
     return Printf("0x%04X-0x%04X", request.first.index, LastIndex(request));
 }
 
-std::string Hex(std::string_view bytes) {
-    std::string text;
-    for (unsigned char byte : bytes) {
-        if (!text.empty()) text += ' ';
-        text += Printf("%02X", byte);
-    }
-    return text;
-}
-
 // What the board EEPROM keeps where the program puts it.
 std::string EepromRegion(uint8_t device, uint8_t option, uint16_t start) {
     if (device != kBoardEepromDevice) return Printf(" on device 0x%02X", device);
@@ -125,7 +104,7 @@ std::string ReadI2C(const RequestView &r) {
 
 std::string WriteI2C(const RequestView &r) {
     const std::string data =
-        r.count > 1 && !r.data.empty() ? Hex(r.data) : Printf("%02X", Low(r.first.value));
+        r.count > 1 && !r.data.empty() ? HexBytes(r.data, " ") : Printf("%02X", Low(r.first.value));
     return "I2C write " + Addresses(r) + " = " + data +
            EepromRegion(High(r.first.value), r.i2cOption, r.first.index);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base/hex_text.h"
 #include "core/trace/call_decoding.h"
 
 namespace velorin::core {
@@ -10,12 +11,6 @@ namespace {
 
 constexpr std::array<const char *, kTrafficColumnCount> kTitles = {
     "Time (ms)", "Block", "Call", "Meaning", "Command", "Value", "Index", "Answer", "Result"};
-
-std::string Hex(unsigned value, int digits) {
-    char text[8];
-    std::snprintf(text, sizeof(text), "%0*X", digits, value);
-    return text;
-}
 
 // Three decimals with a point whatever the process locale (the toolkit switches LC_NUMERIC to
 // the user's), so that the CSV file reads the same everywhere.
@@ -37,15 +32,17 @@ std::string RequestCell(const BoardCall &call, TrafficColumn column) {
     const BoardRequestFields &first = request->first;
     switch (column) {
         case TrafficColumn::Command:
-            return Hex(first.command, 2);
+            return FormatHex(first.command, 2);
         case TrafficColumn::Value:
             // Each request of a longer write carries its own data byte.
-            if (request->count > 1 && first.command == 0x93) return Hex(first.value >> 8, 2) + "xx";
-            return Hex(first.value, 4);
+            if (request->count > 1 && first.command == 0x93)
+                return FormatHex(first.value >> 8, 2) + "xx";
+            return FormatHex(first.value, 4);
         default: {
-            std::string index = Hex(first.index, 4);
+            std::string index = FormatHex(first.index, 4);
             if (request->count > 1)
-                index += "-" + Hex(static_cast<uint16_t>(first.index + request->count - 1), 4);
+                index +=
+                    "-" + FormatHex(static_cast<uint16_t>(first.index + request->count - 1), 4);
             return index;
         }
     }
@@ -56,7 +53,7 @@ std::string Answer(const BoardCall &call) {
     std::string text;
     for (unsigned char byte : call.bytes) {
         if (!text.empty()) text += ' ';
-        text += Hex(byte, 2);
+        text += FormatHex(byte, 2);
     }
     return text;
 }

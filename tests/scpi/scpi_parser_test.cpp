@@ -6,6 +6,7 @@
 #include "core/scpi/command_tree.h"
 #include "core/scpi/parameter_values.h"
 #include "core/scpi/program_message.h"
+#include "core/scpi/status_registers.h"
 
 namespace velorin::core::scpi {
 namespace {
@@ -32,9 +33,9 @@ TEST(ScpiMessageTest, SplitsUnitsOutsideQuotesAndReadsParameters) {
 }
 
 TEST(ScpiMessageTest, MalformedUnitsAreSyntaxErrors) {
-    for (const char *text :
-         {"PRESC,3", "PRESC 3,", "PRESC ,3", "PRESC \"open", "PRESC \"a\"b", "SYST:?", "SYST::ERR?",
-          "*", "*ID1?", "1PRESC", "PRESC 3 4", "OUTP:TYPE LV\x01"}) {
+    for (const char *text : {"PRESC,3", "PRESC 3,", "PRESC ,3", "PRESC \"open", "PRESC \"a\"b",
+                             "SYST:?", "SYST::ERR?", "*", "*ID1?", "1PRESC", "PRESC 3 4",
+                             "OUTP:TYPE LV\x01", "FREQ:INP 30 MHZ 1", "FREQ:INP MHZ 30"}) {
         ProgramUnit unit;
         Error error;
         EXPECT_FALSE(ParseUnit(text, unit, error)) << text;
@@ -64,7 +65,8 @@ TEST(ScpiHeaderTest, ResolvesFormsOptionalNodesSuffixesAndThePath) {
         {"OUTP:TYPE LVDS;TERM ON", {outputType, termination}, 1},
         {"OUTP3:TYPE LVDS;*IDN?;TERM ON", {outputType, identify, termination}, 3},
         {"OUTP:TYPE LVDS;:PRESC 3", {outputType, prescaler}, 1},
-        {"OUTP:TYPE LVDS;PRESC 3", {outputType, prescaler}, 1},
+        // No falling back to the root after ';'.
+        {"OUTP:TYPE LVDS;PRESC 3", {outputType, -1}, 1},
         {"OUTP:TYPE LVDS;TYPE LVDS", {outputType, outputType}, 1},
         {"SYST:ERR?;COUN?", {errorNext, -1}, 1},
         {"SYST:ERR:COUN?;:SYST:ERR:NEXT?", {errorCount, errorNext}, 1},
@@ -126,6 +128,25 @@ TEST(ScpiValueTest, NumbersKeywordsAndBooleans) {
     Error error;
     EXPECT_FALSE(ParseNumber({"DEF", false}, NumericRange{0, 1, {}, false}, error));
 
+    // Quantities: suffixes of their own unit only, the range in the base unit.
+    const NumericRange frequency{1e6, 50e6, 30e6, false, Quantity::Frequency};
+    const Case suffixed[] = {
+        {{"30 MHZ", false}, 30e6, 0},  {{"30000khz", false}, 30e6, 0},
+        {{"3E7", false}, 3e7, 0},      {{"def", false}, 30e6, 0},
+        {{"30UA", false}, {}, -131},   {{"30 XHZ", false}, {}, -131},
+        {{"30 GHZ", false}, {}, -222}, {{"MHZ", false}, {}, -224},
+    };
+    for (const Case &c : suffixed) {
+        Error e;
+        EXPECT_EQ(ParseNumber(c.parameter, frequency, e), c.value) << c.parameter.text;
+        EXPECT_EQ(e.code, c.code) << c.parameter.text;
+    }
+    ProgramUnit unit;
+    ASSERT_TRUE(ParseUnit("FREQ:INP 30 MHZ", unit, error));
+    EXPECT_EQ(unit.parameters.at(0).text, "30 MHZ");
+    EXPECT_EQ(FormatNr3(3e7), "3.0000000E+07");
+    EXPECT_EQ(FormatNr3(224e-6), "2.2400000E-04");
+
     EXPECT_EQ(ParseBoolean({"on", false}), true);
     EXPECT_EQ(ParseBoolean({"OFF", false}), false);
     EXPECT_EQ(ParseBoolean({"1.0", false}), true);
@@ -141,7 +162,8 @@ TEST(ScpiStatusTest, QueueOverflowsIntoItsLastEntryAndSetsTheClassBits) {
     EXPECT_EQ(status.Errors().Count(), ErrorQueue::kCapacity);
     status.SetEventStatusEnable(0x10);
     status.SetServiceRequestEnable(0xFF);
-    EXPECT_EQ(status.StatusByte(false), 0x04 | 0x20 | 0x40);
+    EXPECT_EQ(status.StatusByte(false, false, false), 0x04 | 0x20 | 0x40);
+    EXPECT_EQ(status.StatusByte(false, true, true), 0x04 | 0x08 | 0x20 | 0x40 | 0x80);
     EXPECT_EQ(status.TakeEventStatus(), 0x20 | 0x10 | 0x08);
     EXPECT_EQ(status.TakeEventStatus(), 0);
     EXPECT_EQ(status.ServiceRequestEnable(), 0xBF);
@@ -152,6 +174,29 @@ TEST(ScpiStatusTest, QueueOverflowsIntoItsLastEntryAndSetsTheClassBits) {
     EXPECT_EQ(FormatError(status.Errors().Pop()), "0,\"No error\"");
     EXPECT_EQ(FormatError(Error{kIllegalParameterValue, "say \"YES\""}),
               "-224,\"Illegal parameter value;say \"\"YES\"\"\"");
+}
+
+TEST(ScpiStatusTest, RegistersLatchRisingEdgesUntilReadAndSummariseWhenEnabled) {
+    StatusRegisters registers;
+    StatusRegister &ques = registers.questionable;
+    ques.Update(kQuesVoltage);
+    ques.Update(kQuesVoltage | kQuesFrequency);
+    ques.Update(0);
+    EXPECT_EQ(ques.Condition(), 0);
+    EXPECT_FALSE(ques.Summary());  // nothing enabled
+    ques.SetEnable(kQuesFrequency);
+    EXPECT_TRUE(ques.Summary());
+    EXPECT_EQ(ques.TakeEvent(), kQuesVoltage | kQuesFrequency);
+    EXPECT_EQ(ques.TakeEvent(), 0);
+    ques.Update(kQuesVoltage);  // a condition that stays set latches once
+    ques.Update(kQuesVoltage);
+    EXPECT_EQ(ques.TakeEvent(), kQuesVoltage);
+    EXPECT_EQ(ques.TakeEvent(), 0);
+
+    registers.operation.SetEnable(1);
+    registers.Preset();
+    EXPECT_EQ(ques.Enable(), 0);
+    EXPECT_EQ(registers.operation.Enable(), 0);
 }
 
 }  // namespace

@@ -19,14 +19,17 @@ TIME_LIMIT_S = 120
 VALID = [
     "*IDN?", "*RST", "*CLS", "*ESE 60", "*ESE?", "*ESR?", "*OPC", "*OPC?", "*SRE 32", "*STB?",
     "*WAI", "*TST?", "SYST:ERR?", "SYST:ERR:COUN?", "SYST:VERS?", "BLOC B", "BLOC?", "BLOC D",
-    "PRESC 2", "PRESC MAX", "PRESC?", "ODIV 16", "ODIV?", "VCO 2", "VCO?", "CPUM 168", "CPUM?",
-    "OUTP:TYPE LVPECL", "OUTP:TYPE?;TERM ON;STAT OFF", "OUTP?", "POW ON", "POW?", "CAL OFF",
-    "CAL?", "IMAG 009E277A8000", "IMAG?", "FREQ:INP 30", "FREQ:INP?;OUTP?;VCO?",
-    "PLAN:INP? 31.25", "PLAN:OUTP? 156.25", "PLAN:APPL 100", "LFIL 200000,60", "LFIL?",
-    "LFIL:WORD?", "READ?", "STAT:BOAR?", "EEPR:COUN?", "XTAL 30.5", "XTAL?",
-    ":SYST:ERR:NEXT?;:BLOC A", "OUTP:TYPE 'LVDS'", "EEPR:PROG:LOCK \"YES\"",
+    "PRESC 2", "PRESC MAX", "PRESC?", "PRESC? MIN", "ODIV 16", "ODIV?", "ODIV? MAX", "VCO 2",
+    "VCO?", "CPUM 168UA", "CPUM 0.112 MA", "CPUM?", "OUTP:TYPE LVPECL",
+    "OUTP:TYPE?;TERM ON;STAT OFF", "OUTP?", "POW ON", "POW?", "CAL OFF", "CAL?",
+    "IMAG 009E277A8000", "IMAG?", "FREQ:INP 30MHZ", "FREQ:INP 3.125E7", "FREQ:INP DEF",
+    "FREQ:INP?;OUTP?;VCO?", "PLAN:INP? 31.25 MHZ", "PLAN:OUTP? 156.25MHZ", "PLAN:APPL 100E6",
+    "LFIL 200KHZ,60", "LFIL?", "LFIL? MAX", "LFIL:WORD?", "READ?", "STAT:BOAR?", "EEPR:COUN?",
+    "XTAL 30.5MHZ", "XTAL?", ":SYST:ERR:NEXT?;:BLOC A", "OUTP:TYPE 'LVDS'",
+    "EEPR:PROG:LOCK \"YES\"", "STAT:QUES?", "STAT:QUES:COND?", "STAT:QUES:ENAB 545",
+    "STAT:OPER:ENAB?", "STAT:OPER?;COND?", "STAT:PRES", "FREQ:INP 30KHZ", "CPUM 5HZ",
 ]
-ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcxyz0123456789:;,?*\"'#.+-_ \t\r"
+ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcxyz0123456789:;,?*\"'#.+-_ \t\rEeHZUAMK"
 
 
 def mutate(rng, line):
@@ -41,7 +44,8 @@ def mutate(rng, line):
         elif op == 2 and chars:
             chars[min(pos, len(chars) - 1)] = chr(rng.randrange(1, 256))
         else:
-            chars.insert(pos, rng.choice([";", ":", "?", ",", "\"", "'", " MIN", " DEF"]))
+            chars.insert(pos, rng.choice([";", ":", "?", ",", "\"", "'", " MIN", " DEF", "MHZ",
+                                          " UA", "E+6", "STAT:"]))
     return "".join(chars)
 
 

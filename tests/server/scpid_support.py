@@ -25,6 +25,8 @@ def wait_for(predicate, seconds=10.0):
 
 class ServerTest(unittest.TestCase):
     board_kind = "four-block"
+    sim_args = []     # more options for velorin-boardsim
+    server_args = []  # more options for velorin-scpid
 
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory(prefix="velorin-scpid-test-")
@@ -33,13 +35,13 @@ class ServerTest(unittest.TestCase):
         self.device_dir = os.path.join(root, "dev")
         self.sim = subprocess.Popen(
             [os.path.join(BIN, "velorin-boardsim"), "--device-dir", self.device_dir,
-             "--board", self.board_kind, "--log", self.log_path],
+             "--board", self.board_kind, "--log", self.log_path] + self.sim_args,
             stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
         self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(self.device_dir, "board0"))))
         self.server_out = open(os.path.join(root, "scpid.out"), "w+")
         self.server = subprocess.Popen(
             [os.path.join(BIN, "velorin-scpid"), "--listen", "127.0.0.1:0",
-             "--device-dir", self.device_dir],
+             "--device-dir", self.device_dir] + self.server_args,
             stdout=self.server_out, stderr=subprocess.STDOUT, text=True)
         self.port = None
 
@@ -78,10 +80,10 @@ class ServerTest(unittest.TestCase):
         self.server_out.seek(0)
         return self.server_out.read()
 
-    def open(self, timeout_ms=5000):
+    def open(self, timeout_ms=5000, **options):
         board = self.rm.open_resource(f"TCPIP0::127.0.0.1::{self.port}::SOCKET",
                                       read_termination="\n", write_termination="\n",
-                                      timeout=timeout_ms)
+                                      timeout=timeout_ms, **options)
         self.resources.append(board)
         return board
 
