@@ -19,8 +19,8 @@ std::optional<double> ParseDecimal(std::string_view text);
 struct UnitReading {
     enum class Status {
         Ok,
-        NotANumber,   // no number at the start, or nothing that could be a unit after it
-        BadSuffix,    // a number followed by a suffix that is not a unit of the quantity
+        NotANumber,  // no number at the start, or nothing that could be a unit after it
+        BadSuffix,   // a number followed by a suffix that is not a unit of the quantity
     };
     Status status = Status::NotANumber;
     double value = 0;        // in the base unit
