@@ -149,9 +149,12 @@ void IdnBesideLongLine(benchmark::State &state) {
     }
     const int busy = server.Connect();
     std::string line;
-    while (line.size() + 14 < velorin::core::scpi::LineAssembler::kMaxLine)
+    // As long as a line may be: the limit counts the line without its end.
+    const std::string last = "ODIV 2";
+    while (line.size() + 14 + last.size() <= velorin::core::scpi::LineAssembler::kMaxLine) {
         line += "ODIV 2;ODIV 1;";
-    line += "ODIV 2\n";
+    }
+    line += last + "\n";
     if (::send(busy, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size())) {
         state.SkipWithError("the long line was not sent");
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/scpi/instrument_commands.h"
+#include "core/scpi/status_registers.h"
 
 namespace velorin::core::scpi::handlers {
 
@@ -24,15 +25,17 @@ void ErrorCount(CommandContext &c);
 void Version(CommandContext &c);
 void SelectBlock(CommandContext &c);
 
-// The STATus subsystem's OPERation and QUEStionable registers.
-void QueryOperationEvent(CommandContext &c);
-void QueryOperationCondition(CommandContext &c);
-void SetOperationEnable(CommandContext &c);
-void QueryOperationEnable(CommandContext &c);
-void QueryQuestionableEvent(CommandContext &c);
-void QueryQuestionableCondition(CommandContext &c);
-void SetQuestionableEnable(CommandContext &c);
-void QueryQuestionableEnable(CommandContext &c);
+// The STATus subsystem's OPERation and QUEStionable registers; a condition is read as it is
+// when a status query is answered, and its rising edges latch into the event register.
+StatusRegister &ReadCondition(CommandContext &c, StatusRegister StatusRegisters::*which);
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusEvent(CommandContext &c);
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusCondition(CommandContext &c);
+template <StatusRegister StatusRegisters::*kWhich>
+void SetStatusEnable(CommandContext &c);
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusEnable(CommandContext &c);
 void PresetStatus(CommandContext &c);
 void QueryBlock(CommandContext &c);
 

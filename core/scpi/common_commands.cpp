@@ -34,11 +34,6 @@ std::optional<uint8_t> AskIdentity(CommandContext &c) {
     return c.instrument.Link().Identity();
 }
 
-// The QUEStionable condition as it is now; its rising edges latch into the event register.
-void ReadQuestionable(CommandContext &c) {
-    c.client.registers.questionable.Update(c.instrument.QuestionableCondition(c.client));
-}
-
 }  // namespace
 
 void Identify(CommandContext &c) {
@@ -94,7 +89,7 @@ void QueryServiceEnable(CommandContext &c) {
 }
 
 void QueryStatusByte(CommandContext &c) {
-    ReadQuestionable(c);
+    ReadCondition(c, &StatusRegisters::questionable);
     const StatusRegisters &registers = c.client.registers;
     c.Answer(std::to_string(c.client.status.StatusByte(false, registers.questionable.Summary(),
                                                        registers.operation.Summary())));
@@ -136,46 +131,45 @@ void QueryBlock(CommandContext &c) {
     c.Answer(std::string(1, BlockLetter(c.Block())));
 }
 
-void QueryOperationEvent(CommandContext &c) {
-    c.Answer(std::to_string(c.client.registers.operation.TakeEvent()));
+// The register's condition as it is now. Nothing the instrument does runs on after its command
+// has answered, so no operation is ever under way.
+StatusRegister &ReadCondition(CommandContext &c, StatusRegister StatusRegisters::*which) {
+    StatusRegister &reg = c.client.registers.*which;
+    const bool questionable = which == &StatusRegisters::questionable;
+    reg.Update(questionable ? c.instrument.QuestionableCondition(c.client) : 0);
+    return reg;
 }
 
-// Nothing the instrument does runs on after its command has answered, so no operation is
-// ever under way.
-void QueryOperationCondition(CommandContext &c) {
-    c.client.registers.operation.Update(0);
-    c.Answer(std::to_string(c.client.registers.operation.Condition()));
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusEvent(CommandContext &c) {
+    c.Answer(std::to_string(ReadCondition(c, kWhich).TakeEvent()));
 }
 
-void SetOperationEnable(CommandContext &c) {
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusCondition(CommandContext &c) {
+    c.Answer(std::to_string(ReadCondition(c, kWhich).Condition()));
+}
+
+template <StatusRegister StatusRegisters::*kWhich>
+void SetStatusEnable(CommandContext &c) {
     if (const auto mask = ReadMask<uint16_t>(c, kStatusEnableRange))
-        c.client.registers.operation.SetEnable(*mask);
+        (c.client.registers.*kWhich).SetEnable(*mask);
 }
 
-void QueryOperationEnable(CommandContext &c) {
+template <StatusRegister StatusRegisters::*kWhich>
+void QueryStatusEnable(CommandContext &c) {
     if (c.AnswerLimit(kStatusEnableRange, FormatWhole)) return;
-    c.Answer(std::to_string(c.client.registers.operation.Enable()));
+    c.Answer(std::to_string((c.client.registers.*kWhich).Enable()));
 }
 
-void QueryQuestionableEvent(CommandContext &c) {
-    ReadQuestionable(c);
-    c.Answer(std::to_string(c.client.registers.questionable.TakeEvent()));
-}
-
-void QueryQuestionableCondition(CommandContext &c) {
-    ReadQuestionable(c);
-    c.Answer(std::to_string(c.client.registers.questionable.Condition()));
-}
-
-void SetQuestionableEnable(CommandContext &c) {
-    if (const auto mask = ReadMask<uint16_t>(c, kStatusEnableRange))
-        c.client.registers.questionable.SetEnable(*mask);
-}
-
-void QueryQuestionableEnable(CommandContext &c) {
-    if (c.AnswerLimit(kStatusEnableRange, FormatWhole)) return;
-    c.Answer(std::to_string(c.client.registers.questionable.Enable()));
-}
+template void QueryStatusEvent<&StatusRegisters::operation>(CommandContext &);
+template void QueryStatusEvent<&StatusRegisters::questionable>(CommandContext &);
+template void QueryStatusCondition<&StatusRegisters::operation>(CommandContext &);
+template void QueryStatusCondition<&StatusRegisters::questionable>(CommandContext &);
+template void SetStatusEnable<&StatusRegisters::operation>(CommandContext &);
+template void SetStatusEnable<&StatusRegisters::questionable>(CommandContext &);
+template void QueryStatusEnable<&StatusRegisters::operation>(CommandContext &);
+template void QueryStatusEnable<&StatusRegisters::questionable>(CommandContext &);
 
 void PresetStatus(CommandContext &c) {
     c.client.registers.Preset();

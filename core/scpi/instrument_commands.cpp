@@ -10,6 +10,8 @@ namespace {
 
 using B = BoardUse;
 namespace h = handlers;
+constexpr auto kOper = &StatusRegisters::operation;
+constexpr auto kQues = &StatusRegisters::questionable;
 
 // header, query, parameters (min, max), board, traits, handler. A query of a numeric setting
 // takes MIN, MAX or DEF.
@@ -30,15 +32,15 @@ constexpr CommandDef kCommands[] = {
     {"SYSTem:ERRor[:NEXT]", true, 0, 0, B::None, kPlain, h::NextError},
     {"SYSTem:ERRor:COUNt", true, 0, 0, B::None, kPlain, h::ErrorCount},
     {"SYSTem:VERSion", true, 0, 0, B::None, kPlain, h::Version},
-    {"STATus:OPERation[:EVENt]", true, 0, 0, B::None, kPlain, h::QueryOperationEvent},
-    {"STATus:OPERation:CONDition", true, 0, 0, B::None, kPlain, h::QueryOperationCondition},
-    {"STATus:OPERation:ENABle", false, 1, 1, B::None, kPlain, h::SetOperationEnable},
-    {"STATus:OPERation:ENABle", true, 0, 1, B::None, kPlain, h::QueryOperationEnable},
-    {"STATus:QUEStionable[:EVENt]", true, 0, 0, B::IfPresent, kPlain, h::QueryQuestionableEvent},
+    {"STATus:OPERation[:EVENt]", true, 0, 0, B::None, kPlain, h::QueryStatusEvent<kOper>},
+    {"STATus:OPERation:CONDition", true, 0, 0, B::None, kPlain, h::QueryStatusCondition<kOper>},
+    {"STATus:OPERation:ENABle", false, 1, 1, B::None, kPlain, h::SetStatusEnable<kOper>},
+    {"STATus:OPERation:ENABle", true, 0, 1, B::None, kPlain, h::QueryStatusEnable<kOper>},
+    {"STATus:QUEStionable[:EVENt]", true, 0, 0, B::IfPresent, kPlain, h::QueryStatusEvent<kQues>},
     {"STATus:QUEStionable:CONDition", true, 0, 0, B::IfPresent, kPlain,
-     h::QueryQuestionableCondition},
-    {"STATus:QUEStionable:ENABle", false, 1, 1, B::None, kPlain, h::SetQuestionableEnable},
-    {"STATus:QUEStionable:ENABle", true, 0, 1, B::None, kPlain, h::QueryQuestionableEnable},
+     h::QueryStatusCondition<kQues>},
+    {"STATus:QUEStionable:ENABle", false, 1, 1, B::None, kPlain, h::SetStatusEnable<kQues>},
+    {"STATus:QUEStionable:ENABle", true, 0, 1, B::None, kPlain, h::QueryStatusEnable<kQues>},
     {"STATus:PRESet", false, 0, 0, B::None, kPlain, h::PresetStatus},
     {"BLOCk", false, 1, 1, B::None, kPlain, h::SelectBlock},
     {"BLOCk", true, 0, 0, B::None, kPlain, h::QueryBlock},

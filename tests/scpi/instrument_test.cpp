@@ -277,7 +277,7 @@ TEST(InstrumentTest, JsonAnswersAreAsciiAndEndTheirMessage) {
     const std::string answer = run.Run("READ?;*IDN?;ODIV 2");
     for (char c : answer) EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
     EXPECT_NE(answer.find("\\u00b5"), std::string::npos) << answer;
-    EXPECT_NO_THROW((void)nlohmann::json::parse(answer));
+    EXPECT_TRUE(nlohmann::json::accept(answer));
     // The query after it is refused; the setting after it still runs.
     EXPECT_EQ(run.Run("SYST:ERR?;:ODIV?"),
               "-440,\"Query UNTERMINATED after indefinite response\";2");
