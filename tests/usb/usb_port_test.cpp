@@ -42,7 +42,7 @@ TEST_F(UsbBoardTest, UsbPortPassesOverEndpointsUnlessTheirFolderIsNamed) {
     AddBoard(2, 5);
     EmulatedBoard endpoint;
     ASSERT_TRUE(endpoint.Started());
-    const std::string runtime = endpoint.Root();
+    const std::string &runtime = endpoint.Root();
     std::filesystem::create_directory_symlink(endpoint.DeviceDir(), runtime + "/velorin");
     const char *savedRuntime = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = savedRuntime != nullptr ? savedRuntime : "";
