@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <tuple>
 
 #include "core/base/program_names.h"
 
@@ -117,30 +116,28 @@ void PhaseNoisePanelModel::MakePlot() {
     }
 }
 
-std::vector<LoopResponseRow> PhaseNoisePanelModel::Rows() const {
+std::vector<JitterRow> PhaseNoisePanelModel::Rows() const {
     const std::string band = BandName(parameters_.bandLowHz, parameters_.bandHighHz);
-    LoopResponseRow jitter{"RMS jitter " + band + " (fs)", "none", "none"};
-    LoopResponseRow phase{"Integrated phase (deg)", "none", "none"};
+    JitterRow jitter{"RMS jitter " + band + " (fs)", "none", "none", "none"};
+    JitterRow phase{"Integrated phase (deg)", "none", "none", "none"};
+    const auto fill = [&](const JitterFigures &figures, std::string JitterRow::*cell) {
+        jitter.*cell = Fixed(figures.rmsJitterS * 1e15, "%.1f");
+        phase.*cell = Fixed(figures.integratedPhaseDeg, "%.4f");
+    };
     if (analysis_) {
-        for (const auto &[loop, jitterCell, phaseCell] :
-             {std::tuple{&analysis_->ideal, &jitter.ideal, &phase.ideal},
-              std::tuple{&analysis_->chosen, &jitter.chosen, &phase.chosen}}) {
-            if (!*loop) continue;
-            *jitterCell = Fixed((*loop)->jitter.rmsJitterS * 1e15, "%.1f");
-            *phaseCell = Fixed((*loop)->jitter.integratedPhaseDeg, "%.4f");
-        }
+        if (analysis_->ideal) fill(analysis_->ideal->jitter, &JitterRow::ideal);
+        if (analysis_->chosen) fill(analysis_->chosen->jitter, &JitterRow::chosen);
+        if (analysis_->measured) fill(analysis_->measured->jitter, &JitterRow::measured);
     }
     return {jitter, phase};
 }
 
 std::string PhaseNoisePanelModel::MeasuredFigures() const {
     if (!measured_) return std::string();
-    const std::string name = "Measured (" + measured_->name + ")";
-    if (!analysis_ || !analysis_->measured) return name + ": no figures";
+    const std::string name = "Measured: " + measured_->name;
+    if (!analysis_ || !analysis_->measured) return name;
     const MeasuredJitter &m = *analysis_->measured;
-    return name + ": " + Fixed(m.jitter.rmsJitterS * 1e15, "%.1f") + " fs, " +
-           Fixed(m.jitter.integratedPhaseDeg, "%.4f") + " deg over " +
-           BandName(m.coveredLowHz, m.coveredHighHz);
+    return name + ", over " + BandName(m.coveredLowHz, m.coveredHighHz);
 }
 
 std::vector<std::string> PhaseNoisePanelModel::Notes() const {

@@ -25,6 +25,13 @@ struct NoisePlotData {
 inline constexpr const char *kNeedInputText =
     "The phase noise and jitter need the input frequency: enter it in the main window.";
 
+struct JitterRow {
+    std::string figure;
+    std::string ideal;  // "none" where the figure does not exist
+    std::string chosen;
+    std::string measured;
+};
+
 FileRequest NoiseCsvRequest();
 FileRequest MeasuredTraceRequest();
 
@@ -46,9 +53,10 @@ class PhaseNoisePanelModel {
     // Works the figures out for the components shown.
     void Update(const LoopFilterRequest &request, const LoopFilterDesign &design);
 
-    // "RMS jitter f1–f2 (fs)" and "Integrated phase (deg)", ideal and chosen.
-    std::vector<LoopResponseRow> Rows() const;
-    // The measured trace's figures over the part of the band it covers; empty without one.
+    // "RMS jitter f1–f2 (fs)" and "Integrated phase (deg)", ideal, chosen and measured.
+    std::vector<JitterRow> Rows() const;
+    // Which trace the measured figures are of and the part of the band it covers; empty
+    // without a trace.
     std::string MeasuredFigures() const;
     std::vector<std::string> Notes() const;
     const NoisePlotData &Plot() const { return plot_; }

@@ -25,12 +25,13 @@ TEST(PhaseNoisePanel, NeedsTheInputFrequencyThenShowsBothLoops) {
 
     panel.SetPlan(25.0, 1);
     panel.Update(kRequest, design);
-    const std::vector<LoopResponseRow> rows = panel.Rows();
+    const std::vector<JitterRow> rows = panel.Rows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].figure, "RMS jitter 12 kHz\u201320 MHz (fs)");
     EXPECT_EQ(rows[1].figure, "Integrated phase (deg)");
     EXPECT_NE(rows[0].ideal, "none");
     EXPECT_NE(rows[1].chosen, "none");
+    EXPECT_EQ(rows[0].measured, "none");
     const NoisePlotData &plot = panel.Plot();
     EXPECT_EQ(plot.chosenTotal.x.size(), 121u);
     EXPECT_EQ(plot.r2.x.size(), 121u);
@@ -52,6 +53,7 @@ TEST(PhaseNoisePanel, AMeasuredTraceThatCannotBeReadLeavesTheOldOne) {
     EXPECT_EQ(panel.Plot().measured.x, (std::vector<double>{1e3, 1e6}));
     EXPECT_NE(panel.MeasuredFigures().find("good_trace.csv"), std::string::npos);
     EXPECT_NE(panel.MeasuredFigures().find("over 12 kHz\u20131 MHz"), std::string::npos);
+    EXPECT_NE(panel.Rows()[0].measured, "none");
     std::remove(good.c_str());
     std::remove(bad.c_str());
 }
@@ -75,7 +77,8 @@ TEST(NoiseModelForm, TextsRoundTripAndRowsAreSorted) {
     } cases[] = {
         {[](NoiseModelTexts &t) { t.temperature = "warm"; }, "Temperature (K) must be a number."},
         {[](NoiseModelTexts &t) { t.referenceRows[1].first = "-1"; }, "Reference noise, row 2"},
-        {[](NoiseModelTexts &t) { t.vcoRows[1].first = "1e4"; }, "the offset 10000 Hz is given twice"},
+        {[](NoiseModelTexts &t) { t.vcoRows[1].first = "1e4"; },
+         "the offset 10000 Hz is given twice"},
         {[](NoiseModelTexts &t) { t.bandHigh = "100"; }, "jitter band"},
     };
     for (const auto &c : cases) {
