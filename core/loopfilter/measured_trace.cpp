@@ -25,11 +25,13 @@ std::vector<std::string> Fields(std::string_view line) {
     return fields;
 }
 
+// A sign or a point alone (a line of dashes) does not start a number.
 bool StartsLikeANumber(std::string_view field) {
-    const size_t first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos) return false;
-    const char c = field[first];
-    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    size_t i = field.find_first_not_of(' ');
+    if (i == std::string_view::npos) return false;
+    if (field[i] == '+' || field[i] == '-') ++i;
+    if (i < field.size() && field[i] == '.') ++i;
+    return i < field.size() && field[i] >= '0' && field[i] <= '9';
 }
 
 std::string Quoted(std::string_view line) {

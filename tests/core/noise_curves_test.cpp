@@ -81,7 +81,7 @@ TEST(MeasuredTrace, ReadsTheUsualExports) {
     } cases[] = {
         {"# analyser export\nOffset (Hz),Phase noise (dBc/Hz)\n1000,-100\n1e4,-110.5\n", -110.5},
         {"\"Offset\";\"L(f)\"\r\n1000;-100,25\r\n10000;-110,75\r\n", -110.75},
-        {"1000\t-100\t0.1\n\n10000\t-111\t0.2\n; end\n", -111},
+        {"1000\t-100\t0.1\n\n---------\n10000\t-111\t0.2\n; end\n", -111},
     };
     for (const auto &c : cases) {
         const MeasuredTraceRead read = ReadMeasuredTrace(c.text);
