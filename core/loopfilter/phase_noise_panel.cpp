@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/base/program_names.h"
+#include "core/loopfilter/noise_model_form.h"
 
 namespace velorin::core {
 
@@ -141,8 +142,12 @@ std::string PhaseNoisePanelModel::MeasuredFigures() const {
 }
 
 std::vector<std::string> PhaseNoisePanelModel::Notes() const {
-    if (!analysis_) return {kNeedInputText};
-    return analysis_->notes;
+    std::vector<std::string> notes =
+        analysis_ ? analysis_->notes : std::vector<std::string>{kNeedInputText};
+    if (NoiseModelToStored(parameters_) == NoiseModelToStored(PhaseNoiseParameters{})) {
+        notes.push_back(std::string("Noise model: ") + kNoiseDefaultsNote);
+    }
+    return notes;
 }
 
 std::string PhaseNoisePanelModel::CurvesCsv() const {

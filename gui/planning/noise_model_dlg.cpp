@@ -61,7 +61,7 @@ CNoiseModelDlg::CNoiseModelDlg(const core::PhaseNoiseParameters &parameters, cor
     setWindowTitle("Noise model");
     auto *layout = new QVBoxLayout(this);
 
-    auto *note = new QLabel(QString("Defaults: ") + core::kNoiseDefaultsNote + ".");
+    auto *note = new QLabel(QString("Defaults: ") + core::kNoiseDefaultsNote);
     note->setObjectName("noiseDefaultsNote");
     note->setWordWrap(true);
     layout->addWidget(note);

@@ -19,12 +19,18 @@ TEST(PhaseNoisePanel, NeedsTheInputFrequencyThenShowsBothLoops) {
     const LoopFilterDesign design = DesignLoopFilter(kRequest);
     panel.SetPlan(0.0, 1);  // an empty input field reads as 0
     panel.Update(kRequest, design);
-    EXPECT_EQ(panel.Notes(), std::vector<std::string>{kNeedInputText});
+    EXPECT_EQ(panel.Notes(),
+              (std::vector<std::string>{kNeedInputText,
+                                        std::string("Noise model: ") + kNoiseDefaultsNote}));
     EXPECT_EQ(panel.Rows()[0].chosen, "none");
     EXPECT_FALSE(panel.CanSaveCurves());
 
+    PhaseNoiseParameters mine;
+    mine.pfdFomDbc = -226;
+    panel.SetParameters(mine);
     panel.SetPlan(25.0, 1);
     panel.Update(kRequest, design);
+    EXPECT_TRUE(panel.Notes().empty());  // a stable loop on the user's own model
     const std::vector<JitterRow> rows = panel.Rows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].figure, "RMS jitter 12 kHz\u201320 MHz (fs)");

@@ -227,7 +227,7 @@ TEST(LoopFilterDialog, PhaseNoisePlotAndJitterRowsFollowTheSliders) {
     dialog.show();
     dialog.ShowResponse(true);
     auto *notes = Find<QLabel>(dialog, "noiseNotes");
-    EXPECT_EQ(notes->text().toStdString(), core::kNeedInputText);
+    EXPECT_TRUE(notes->text().startsWith(core::kNeedInputText));
     EXPECT_FALSE(Find<QPushButton>(dialog, "saveNoisePointsButton")->isEnabled());
 
     dialog.SetNoisePlan(25.0, 1.0);
