@@ -63,13 +63,17 @@ CPhaseNoisePlot::CPhaseNoisePlot(QWidget *parent) : QChartView(parent) {
     measured_ =
         AddCurve(*chart, "measuredNoise", "Measured", kMeasuredColour, false, offset_, noise_);
     setChart(chart);
-    setRenderHint(QPainter::Antialiasing);
     setAccessibleName("Phase noise at the output");
 }
 
 void CPhaseNoisePlot::Show(const core::NoisePlotData &data) {
-    offset_->setRange(data.startHz, data.stopHz);
-    noise_->setRange(data.lowDbc, data.highDbc);
+    // An unchanged range would still lay the axis out anew.
+    if (offset_->min() != data.startHz || offset_->max() != data.stopHz) {
+        offset_->setRange(data.startHz, data.stopHz);
+    }
+    if (noise_->min() != data.lowDbc || noise_->max() != data.highDbc) {
+        noise_->setRange(data.lowDbc, data.highDbc);
+    }
     const struct {
         QLineSeries *series;
         const core::PlotCurve *curve;
@@ -86,7 +90,7 @@ void CPhaseNoisePlot::Show(const core::NoisePlotData &data) {
         c.series->replace(CurvePoints(*c.curve));
         // A curve that does not exist leaves the legend too.
         for (QLegendMarker *marker : chart()->legend()->markers(c.series)) {
-            marker->setVisible(!c.curve->x.empty());
+            if (marker->isVisible() == c.curve->x.empty()) marker->setVisible(!c.curve->x.empty());
         }
     }
 }
