@@ -1,5 +1,5 @@
 // What the loop-filter dialog does for one slider notification, offscreen: the design and
-// analysis, every control and both plots brought up to date, and the window painted.
+// analysis, every control and the plots brought up to date, and the window painted.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,9 +24,11 @@ void SliderStep(CLoopFilterDlg &dialog, CBitmapSlider &slider) {
     dialog.repaint();
 }
 
-void Run(benchmark::State &state, bool widened) {
+// With an input frequency the response panel also works out and draws the phase noise.
+void Run(benchmark::State &state, bool widened, bool noise = false) {
     velorin::gui::QtPrompts prompts;
     CLoopFilterDlg dialog(velorin::core::LoopFilterRequest{}, prompts);
+    if (noise) dialog.SetNoisePlan(25.0, 1.0);
     dialog.ShowResponse(widened);
     dialog.show();
     QCoreApplication::processEvents();
@@ -44,6 +46,11 @@ void BM_SliderNotificationWithResponse(benchmark::State &state) {
     Run(state, true);
 }
 BENCHMARK(BM_SliderNotificationWithResponse)->Unit(benchmark::kMillisecond);
+
+void BM_SliderNotificationWithPhaseNoise(benchmark::State &state) {
+    Run(state, true, true);
+}
+BENCHMARK(BM_SliderNotificationWithPhaseNoise)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
