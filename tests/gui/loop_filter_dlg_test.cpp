@@ -269,6 +269,7 @@ TEST(NoiseModelDialog, RefusesAFieldItCannotReadAndRestoresTheDefaults) {
     dialog.show();
     auto *temperature = Find<QLineEdit>(dialog, "temperatureEdit");
     EXPECT_EQ(temperature->text(), "350");
+    EXPECT_TRUE(testing::SaveScreenshot(dialog, "noise_model_dlg"));
     temperature->setText("hot");
     QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
