@@ -135,7 +135,7 @@ std::vector<JitterRow> PhaseNoisePanelModel::Rows() const {
 
 std::string PhaseNoisePanelModel::MeasuredFigures() const {
     if (!measured_) return std::string();
-    const std::string name = "Measured: " + measured_->name;
+    std::string name = "Measured: " + measured_->name;
     if (!analysis_ || !analysis_->measured) return name;
     const MeasuredJitter &m = *analysis_->measured;
     return name + ", over " + BandName(m.coveredLowHz, m.coveredHighHz);
