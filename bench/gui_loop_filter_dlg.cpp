@@ -1,5 +1,5 @@
 // What the loop-filter dialog does for one slider notification, offscreen: the design and
-// analysis, every control and both plots brought up to date, and the window painted.
+// analysis, every control and the plots brought up to date, and the window painted.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,10 +24,16 @@ void SliderStep(CLoopFilterDlg &dialog, CBitmapSlider &slider) {
     dialog.repaint();
 }
 
-void Run(benchmark::State &state, bool widened) {
+enum class Noise { Drawn, Waiting, Hidden };
+
+// With an input frequency the response panel also works out and draws the phase noise;
+// without one the strip waits for it; hidden, the dialog paints the two plots of before.
+void Run(benchmark::State &state, bool widened, Noise noise = Noise::Waiting) {
     velorin::gui::QtPrompts prompts;
     CLoopFilterDlg dialog(velorin::core::LoopFilterRequest{}, prompts);
+    if (noise == Noise::Drawn) dialog.SetNoisePlan(25.0, 1.0);
     dialog.ShowResponse(widened);
+    if (noise == Noise::Hidden) dialog.findChild<QWidget *>("phaseNoisePanel")->hide();
     dialog.show();
     QCoreApplication::processEvents();
     auto *slider = dialog.findChild<CBitmapSlider *>("bandwidthSlider");
@@ -44,6 +50,16 @@ void BM_SliderNotificationWithResponse(benchmark::State &state) {
     Run(state, true);
 }
 BENCHMARK(BM_SliderNotificationWithResponse)->Unit(benchmark::kMillisecond);
+
+void BM_SliderNotificationWithPhaseNoise(benchmark::State &state) {
+    Run(state, true, Noise::Drawn);
+}
+BENCHMARK(BM_SliderNotificationWithPhaseNoise)->Unit(benchmark::kMillisecond);
+
+void BM_SliderNotificationTwoPlotsOnly(benchmark::State &state) {
+    Run(state, true, Noise::Hidden);
+}
+BENCHMARK(BM_SliderNotificationTwoPlotsOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "core/loopfilter/loop_analysis.h"
 #include "core/loopfilter/loop_filter.h"
 #include "core/loopfilter/loop_filter_design.h"
+#include "core/loopfilter/phase_noise_analysis.h"
 
 namespace {
 
@@ -48,5 +49,19 @@ void BM_FullAnalysis(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_FullAnalysis)->Unit(benchmark::kMicrosecond);
+
+// The phase noise the dialog adds on each slider step: both component sets' curves by
+// contributor at 121 offsets and their jitter.
+void BM_PhaseNoiseAnalysis(benchmark::State &state) {
+    LoopFilterRequest request;
+    const PhaseNoiseParameters parameters;
+    for (auto _ : state) {
+        const LoopFilterDesign design = DesignLoopFilter(request);
+        PhaseNoiseAnalysis noise = AnalyzePhaseNoise(request, design, parameters, 25e6, 1);
+        benchmark::DoNotOptimize(noise);
+        request.bandwidthHz = request.bandwidthHz >= 400e3 ? 50e3 : request.bandwidthHz + 10e3;
+    }
+}
+BENCHMARK(BM_PhaseNoiseAnalysis)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/loopfilter_noise.h"
 #include "core/base/file_io.h"
 #include "core/device/register_image.h"
 #include "core/loopfilter/bode_data.h"
@@ -32,6 +33,7 @@ struct LoopFilterOptions {
     bool analyze = false;
     std::optional<double> inputMHz;
     std::string bodeFile;
+    NoiseOptions noise;
 };
 
 std::string Number(const char *format, double value) {
@@ -183,14 +185,20 @@ void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
         analysisOptions.inputMHz = options.inputMHz;
         analysis = core::AnalyzeLoopFilter(options.request, design, analysisOptions);
     }
+    std::optional<core::PhaseNoiseAnalysis> noise;
+    if (options.noise.enabled && options.inputMHz) {
+        noise = RunNoise(context, options.noise, options.request, design, *options.inputMHz);
+    }
     if (options.json) {
         nlohmann::json result = DesignJson(design);
         if (analysis) result["analysis"] = AnalysisJson(*analysis);
+        if (noise) result["noise"] = NoiseJson(*noise);
         context.out << result.dump(2) << "\n";
         return;
     }
     if (design.status == 0) PrintDesign(context.out, design);
     if (analysis) PrintAnalysis(context.out, *analysis);
+    if (noise) PrintNoise(context.out, *noise);
 }
 
 }  // namespace
@@ -209,13 +217,12 @@ void AddLoopFilterCommand(CLI::App &app, Context &context) {
     command->add_flag("--json", options->json, "Machine-readable output");
     auto *analyze = command->add_flag("--analyze", options->analyze,
                                       "Loop response of the ideal and the chosen components");
-    command
-        ->add_option_function<double>(
-            "--input", [options](double mhz) { options->inputMHz = mhz; },
-            "Input (comparison) frequency in MHz, for the crossover warning")
-        ->check(CLI::PositiveNumber)
-        ->needs(analyze);
+    auto *input = command->add_option_function<double>(
+        "--input", [options](double mhz) { options->inputMHz = mhz; },
+        "Input (comparison) frequency in MHz, for the crossover warning and the noise");
+    input->check(CLI::PositiveNumber)->needs(analyze);
     command->add_option("--bode", options->bodeFile, "Write the Bode data set to this CSV file");
+    AddNoiseOptions(*command, options->noise, input);
     command->callback([&context, options] { RunLoopFilter(context, *options); });
 }
 

@@ -16,6 +16,7 @@
 #include "core/ui/control_ids.h"
 #include "core/ui/widened_placement.h"
 #include "gui/planning/bode_plot.h"
+#include "gui/planning/phase_noise_panel.h"
 #include "gui/planning/step_plot.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/bitmap_slider.h"
@@ -31,6 +32,8 @@ namespace {
 constexpr int kTemplateWidth = 264, kTemplateHeight = 294;
 constexpr int kPanelWidth = 470, kPanelMinWidth = 438;
 constexpr int kPlotsX = 200, kPanelMargin = 4;
+// The phase-noise strip runs under the template and the panel alike.
+constexpr int kNoiseStripHeight = 190;
 const char *const kShowResponseText = "Loop response >>";
 const char *const kHideResponseText = "<< Loop response";
 
@@ -69,7 +72,7 @@ void CaptionResponseButton(QPushButton &button, bool shown) {
 
 CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                                QWidget *parent)
-    : QDialog(parent), prompts_(prompts), model_(request) {
+    : QDialog(parent), prompts_(prompts), model_(request), request_(request) {
     setObjectName("loopFilterDialog");
     SetControlId(this, ids::kLoopFilterDialog);
     setWindowTitle("Loop filter config");
@@ -235,6 +238,17 @@ void CLoopFilterDlg::BuildResponsePanel() {
         connect(button, &QPushButton::clicked, this, [this, what] { Save(what); });
     }
     responsePanel_->hide();
+
+    noisePanel_ = new CPhaseNoisePanel(prompts_, this);
+    noisePanel_->hide();
+    connect(noisePanel_, &CPhaseNoisePanel::inputsChanged, this, [this] {
+        if (ResponseShown()) ShowResponseValues();
+    });
+}
+
+void CLoopFilterDlg::SetNoisePlan(std::optional<double> inputMHz, double outputDivider) {
+    noisePanel_->SetPlan(inputMHz, outputDivider);
+    if (ResponseShown()) ShowResponseValues();
 }
 
 void CLoopFilterDlg::SetUpSliders() {
@@ -278,6 +292,7 @@ void CLoopFilterDlg::ShowValues() {
 }
 
 void CLoopFilterDlg::ShowResponseValues() {
+    noisePanel_->Show(request_, model_.Design());
     const std::vector<core::LoopResponseRow> rows = model_.ResponseRows();
     if (figures_->rowCount() != static_cast<int>(rows.size())) {
         figures_->setRowCount(static_cast<int>(rows.size()));
@@ -320,6 +335,7 @@ void CLoopFilterDlg::ShowResponse(bool shown) {
     // The template's part keeps its size; the panel is added on its right, and the dialog
     // moves left (the panel narrows if it must) rather than reach past the screen's work area.
     int panelWidth = 0;
+    const int noiseHeight = shown ? Dlu(0, 0, 0, kNoiseStripHeight).height() : 0;
     if (shown) {
         const QRect frame = frameGeometry();
         const QRect available = screen()->availableGeometry();
@@ -328,11 +344,19 @@ void CLoopFilterDlg::ShowResponse(bool shown) {
             Dlu(0, 0, kPanelMinWidth, 0).width(), {available.left(), available.width()});
         panelWidth = placed.extraWidth;
         PlaceResponsePanel(panelWidth);
-        if (isVisible() && placed.left != frame.left()) move(placed.left, pos().y());
+        // The strip below moves the dialog up as far as it must to stay on the screen.
+        const int below = frame.bottom() + noiseHeight - available.bottom();
+        const int top = std::max(available.top(), frame.top() - std::max(below, 0));
+        if (isVisible() && (placed.left != frame.left() || top != frame.top())) {
+            move(placed.left, pos().y() + top - frame.top());
+        }
+        noisePanel_->setGeometry(0, foldedSize_.height(), foldedSize_.width() + panelWidth,
+                                 noiseHeight);
     }
     responsePanel_->setVisible(shown);
+    noisePanel_->setVisible(shown);
     CaptionResponseButton(*responseButton_, shown);
-    setFixedSize(foldedSize_.width() + panelWidth, foldedSize_.height());
+    setFixedSize(foldedSize_.width() + panelWidth, foldedSize_.height() + noiseHeight);
     if (shown) ShowResponseValues();
 }
 
@@ -358,14 +382,16 @@ void CLoopFilterDlg::Save(core::LoopFilterExport what) {
     std::string content;
     switch (what) {
         case core::LoopFilterExport::PlotsPng: {
-            // Both plots one above the other, as they stand on the screen.
+            // The plots one above the other, as they stand on the screen.
             const QPixmap bode = bodePlot_->grab(), step = stepPlot_->grab();
-            QImage picture(std::max(bode.width(), step.width()), bode.height() + step.height(),
-                           QImage::Format_RGB32);
+            const QPixmap noise = noisePanel_->PlotPicture();
+            QImage picture(std::max({bode.width(), step.width(), noise.width()}),
+                           bode.height() + step.height() + noise.height(), QImage::Format_RGB32);
             picture.fill(Qt::white);
             QPainter painter(&picture);
             painter.drawPixmap(0, 0, bode);
             painter.drawPixmap(0, bode.height(), step);
+            painter.drawPixmap(0, bode.height() + step.height(), noise);
             painter.end();
             QByteArray bytes;
             QBuffer buffer(&bytes);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "core/base/prompts.h"
 #include "core/loopfilter/loop_filter_dialog_model.h"
@@ -16,6 +17,7 @@ namespace velorin::gui {
 
 class CBitmapSlider;
 class CBodePlot;
+class CPhaseNoisePanel;
 class CStepPlot;
 class CTransparentImage;
 
@@ -32,6 +34,10 @@ class CLoopFilterDlg : public QDialog {
 
     bool ResponseShown() const;
     void ShowResponse(bool shown);
+
+    // The main view's input frequency (none when it has none) and output divider, which the
+    // phase noise and jitter need.
+    void SetNoisePlan(std::optional<double> inputMHz, double outputDivider);
 
   public slots:
     void accept() override;
@@ -51,6 +57,7 @@ class CLoopFilterDlg : public QDialog {
 
     core::Prompts &prompts_;
     core::LoopFilterDialogModel model_;
+    core::LoopFilterRequest request_;  // as given: the phase noise takes its dividers from it
     QSize foldedSize_;
 
     QLineEdit *bandwidthEdit_ = nullptr;
@@ -69,6 +76,7 @@ class CLoopFilterDlg : public QDialog {
     QLabel *notes_ = nullptr;
     CBodePlot *bodePlot_ = nullptr;
     CStepPlot *stepPlot_ = nullptr;
+    CPhaseNoisePanel *noisePanel_ = nullptr;  // under the whole dialog while the panel shows
 };
 
 }  // namespace velorin::gui

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "core/base/number_text.h"
 #include "core/planning/block_tooltips.h"
 #include "core/planning/plan_calculator.h"
 #include "core/trace/poll_scope.h"
@@ -432,6 +433,9 @@ void CGuiView::OnWriteEepromLock() {
 void CGuiView::OnOpenLoopFilter() {
     ReadForm();
     CLoopFilterDlg dialog(model_.LoopFilterRequestNow(), services_.prompts, this);
+    // An input field without a positive number leaves the phase noise waiting for one.
+    dialog.SetNoisePlan(core::LeadingNumber(model_.State().inputText),
+                        model_.State().outputDividerValue);
     if (dialog.exec() == QDialog::Accepted) model_.ApplyLoopFilter(dialog.Choice());
     ShowDisplay();
 }

@@ -173,5 +173,57 @@ TEST_F(BodeFileTest, UnwritablePlaceOrNoDesignIsExitOneAndNoFile) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+std::vector<std::string> Noise(std::initializer_list<std::string> more) {
+    return With(With(Design("400000", "80", "224e-6"), {"--analyze", "--input", "25", "--noise"}),
+                more);
+}
+
+TEST_F(BodeFileTest, NoiseAddsJitterFiguresCurvesAndTheMeasuredTrace) {
+    const std::string trace = dir_ + "/trace.csv", curves = dir_ + "/noise.csv";
+    std::ofstream(trace) << "Offset (Hz);dBc/Hz\n1000;-100\n1000000;-140\n";
+    const CtlResult run = Ctl(Noise({"--json", "--output-divider", "2", "--measured", trace,
+                                     "--noise-csv", curves, "--jitter-band", "12e3,20e6"}));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto n = nlohmann::json::parse(run.out).at("noise");
+    EXPECT_EQ(n["outputHz"], 150e6);
+    EXPECT_EQ(n["vcoHz"], 1.5e9);
+    EXPECT_EQ(n["pfdHz"], 25e6);
+    EXPECT_EQ(n["band"], nlohmann::json({{"lowHz", 12e3}, {"highHz", 20e6}}));
+    for (const char *loop : {"ideal", "chosen"}) {
+        EXPECT_GT(n[loop]["rmsJitterFs"].get<double>(), 0) << loop;
+        ASSERT_EQ(n[loop]["points"].size(), 121u);
+        const auto &first = n[loop]["points"][0];
+        EXPECT_EQ(first["offsetHz"], 100.0);
+        for (const char *key :
+             {"totalDbc", "pfdDbc", "flickerDbc", "referenceDbc", "vcoDbc", "r2Dbc", "r3Dbc"}) {
+            EXPECT_TRUE(first[key].is_number()) << key;
+        }
+    }
+    EXPECT_EQ(n["measured"]["coveredLowHz"], 12e3);
+    EXPECT_EQ(n["measured"]["coveredHighHz"], 1e6);
+    std::ifstream in(curves);
+    std::string header;
+    std::getline(in, header);
+    EXPECT_EQ(header.rfind("offsetHz,idealTotalDbc,", 0), 0u);
+
+    const CtlResult text = Ctl(Noise({}));
+    ASSERT_EQ(text.code, 0);
+    EXPECT_NE(text.out.find("RMS jitter 12 kHz-20 MHz (fs)"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Integrated phase (deg)"), std::string::npos);
+}
+
+TEST_F(BodeFileTest, NoiseUsageAndFileErrors) {
+    EXPECT_EQ(Ctl(With(Design("400000", "80", "224e-6"), {"--analyze", "--noise"})).code, 2);
+    EXPECT_EQ(Ctl(Noise({"--vco-noise", "1e4:-84,1e3:-90"})).code, 2);
+    EXPECT_EQ(Ctl(Noise({"--jitter-band", "20e6,12e3"})).code, 2);
+    EXPECT_EQ(Ctl(With(Design("400000", "80", "224e-6"), {"--temperature", "300"})).code, 2);
+
+    const std::string trace = dir_ + "/bad.csv";
+    std::ofstream(trace) << "Offset,dBc\n1000,-100\n2000,oops\n";
+    const CtlResult bad = Ctl(Noise({"--measured", trace}));
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("Line 3 \"2000,oops\""), std::string::npos) << bad.err;
+}
+
 }  // namespace
 }  // namespace velorin::cli

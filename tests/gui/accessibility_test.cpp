@@ -27,6 +27,7 @@
 #include "gui/device/velorin_dlg.h"
 #include "gui/planning/loop_filter_dlg.h"
 #include "gui/planning/main_view.h"
+#include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/xtal_freq_dlg.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
@@ -146,6 +147,10 @@ const Window kWindows[] = {
          auto dialog = std::make_unique<CLoopFilterDlg>(kLoopFilter, p.prompts);
          dialog->ShowResponse(true);
          return dialog;
+     }},
+    {"noise-model dialog",
+     [](Program &p) -> std::unique_ptr<QWidget> {
+         return std::make_unique<CNoiseModelDlg>(core::PhaseNoiseParameters{}, p.prompts);
      }},
     {"read-back dialog",
      [](Program &p) -> std::unique_ptr<QWidget> {

@@ -18,6 +18,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/loopfilter/phase_noise_panel.h"
+#include "gui/planning/noise_model_dlg.h"
+#include "gui/planning/phase_noise_panel.h"
 #include "gui/widgets/bitmap_slider.h"
 #include "screenshots.h"
 #include "support/scripted_prompts.h"
@@ -140,7 +143,8 @@ TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
     QTest::mouseClick(Find<QPushButton>(dialog, "responseButton"), Qt::LeftButton);
     ASSERT_TRUE(dialog.ResponseShown());
     EXPECT_GT(dialog.width(), folded.width());
-    EXPECT_EQ(dialog.height(), folded.height());
+    // The phase-noise strip runs under the template and the panel.
+    EXPECT_GT(dialog.height(), folded.height());
     EXPECT_EQ(Find(dialog, "okButton")->geometry(), okPlace);
     EXPECT_EQ(dialog.screen()->availableGeometry().size(), QSize(1280, 1024));
     EXPECT_TRUE(dialog.screen()->availableGeometry().contains(dialog.frameGeometry()))
@@ -202,6 +206,81 @@ TEST(LoopFilterDialog, SavesPointsAndPlotsThroughTheFileChooser) {
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_NE(prompts.shown[0].text.find("missing/step.csv"), std::string::npos);
     EXPECT_NE(prompts.shown[1].text.find("missing/plots.png"), std::string::npos);
+}
+
+QStringList FigureNames(QTableWidget &figures) {
+    QStringList names;
+    for (int r = 0; r < figures.rowCount(); ++r) names << figures.item(r, 0)->text();
+    return names;
+}
+
+TEST(LoopFilterDialog, PhaseNoisePlotAndJitterRowsFollowTheSliders) {
+    QTemporaryDir folder;
+    const QString trace = folder.filePath("analyser.csv");
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Offset (Hz),dBc/Hz\n1000,-95\n1e5,-105\n1e7,-150\n");
+    file.close();
+    ScriptedPrompts prompts;
+    prompts.files = {trace.toStdString()};
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    dialog.ShowResponse(true);
+    auto *notes = Find<QLabel>(dialog, "noiseNotes");
+    EXPECT_TRUE(notes->text().startsWith(core::kNeedInputText));
+    EXPECT_FALSE(Find<QPushButton>(dialog, "saveNoisePointsButton")->isEnabled());
+
+    dialog.SetNoisePlan(25.0, 1.0);
+    ASSERT_TRUE(Find(dialog, "phaseNoisePlot")->isVisible());
+    EXPECT_EQ(SeriesPoints(dialog, "phaseNoisePlot", "chosenTotalNoise").size(), 121);
+    EXPECT_EQ(SeriesPoints(dialog, "phaseNoisePlot", "vcoNoise").size(), 121);
+    auto *figures = Find<QTableWidget>(dialog, "jitterFigures");
+    ASSERT_EQ(FigureNames(*figures),
+              QStringList({QString::fromUtf8("RMS jitter 12 kHz\u201320 MHz (fs)"),
+                           "Integrated phase (deg)"}));
+    const QString jitter = figures->item(0, 2)->text();
+    EXPECT_EQ(jitter.toStdString(),
+              dialog.findChild<CPhaseNoisePanel *>()->Model().Rows()[0].chosen);
+    EXPECT_NE(jitter, "none");
+    EXPECT_TRUE(figures->isColumnHidden(3));
+    // Every figure's name whole in its column.
+    EXPECT_GE(figures->columnWidth(0),
+              figures->fontMetrics().horizontalAdvance(figures->item(0, 0)->text()));
+    QTest::mouseClick(Find<QPushButton>(dialog, "loadMeasuredButton"), Qt::LeftButton);
+    EXPECT_EQ(SeriesPoints(dialog, "phaseNoisePlot", "measuredNoise").size(), 3);
+    EXPECT_TRUE(Find<QLabel>(dialog, "measuredFigures")->text().contains("analyser.csv"));
+    EXPECT_FALSE(figures->isColumnHidden(3));
+    EXPECT_NE(figures->item(0, 3)->text(), "none");
+    EXPECT_TRUE(testing::SaveScreenshot(dialog, "loop_filter_dlg_phase_noise"));
+
+    auto *slider = Find<CBitmapSlider>(dialog, "bandwidthSlider");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCoreApplication::processEvents();
+    EXPECT_NE(figures->item(0, 2)->text(), jitter);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST(NoiseModelDialog, RefusesAFieldItCannotReadAndRestoresTheDefaults) {
+    ScriptedPrompts prompts;
+    core::PhaseNoiseParameters start;
+    start.temperatureK = 350;
+    CNoiseModelDlg dialog(start, prompts);
+    dialog.show();
+    auto *temperature = Find<QLineEdit>(dialog, "temperatureEdit");
+    EXPECT_EQ(temperature->text(), "350");
+    EXPECT_TRUE(testing::SaveScreenshot(dialog, "noise_model_dlg"));
+    temperature->setText("hot");
+    QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Temperature (K) must be a number."});
+
+    QTest::mouseClick(Find<QPushButton>(dialog, "restoreDefaultsButton"), Qt::LeftButton);
+    EXPECT_EQ(temperature->text(), "300");
+    QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Parameters().temperatureK, 300);
+    EXPECT_EQ(dialog.Parameters().vcoPoints.size(), 5u);
 }
 
 }  // namespace
