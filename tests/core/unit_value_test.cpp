@@ -63,7 +63,9 @@ TEST(UnitValueTest, ReadsEverySuffixSpacingAndNotation) {
     for (const Case &c : cases) {
         const UnitReading reading = ReadQuantity(c.text, c.quantity, c.bareScale);
         EXPECT_EQ(reading.status, c.status) << c.text;
-        if (c.status == Status::Ok) EXPECT_DOUBLE_EQ(reading.value, c.value) << c.text;
+        if (c.status == Status::Ok) {
+            EXPECT_DOUBLE_EQ(reading.value, c.value) << c.text;
+        }
     }
 }
 
