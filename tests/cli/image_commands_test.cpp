@@ -57,29 +57,25 @@ class ImageFilesTest : public ::testing::Test {
     fs::path dir_;
 };
 
+// Each field's rule is tested in the core; here the command's arguments and outputs.
 TEST(ImageSetTest, EditsFieldsByKeyAndFriendlyNameAndPrintsBytesOrDecodedJson) {
     const struct {
         std::vector<std::string> edits;
         const char *bytes;
     } cases[] = {
         {{}, kImage},
-        {{"prescaler=2"}, "179E27028003"},
-        {{"prescalerCode=3"}, "179E27028003"},
-        {{"outputDivider=32", "vco=1"}, "2C9E27028003"},
-        {{"output=LVPECL"}, "559E27028003"},
-        {{"calDelayCount=3"}, "959E27828003"},
+        {{"prescaler=2", "outputDivider=32", "vco=1"}, "2E9E27028003"},
         {{"chargePump=224\xC2\xB5"
-          "A"},
-         "159E277A8003"},
+          "A",
+          "calDelayCount=3"},
+         "959E27FA8003"},
         {{"loopFilterWord=00074C", "testSelect=15"}, "154C0700800F"},
-        {{"vcoCalEnable=0", "vcoCalOverride=1", "vcoCalWord=63"}, "159E27027F03"},
     };
     for (const auto &c : cases) {
         std::vector<std::string> args = {"image", "set", "15 9E 27 02 80 03"};
         args.insert(args.end(), c.edits.begin(), c.edits.end());
         const CtlResult run = RunCtl(args);
-        SCOPED_TRACE(c.bytes);
-        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, std::string(c.bytes) + "\n");
     }
     const CtlResult json = RunCtl({"image", "set", kImage, "outputDivider=4", "--json"});
@@ -94,13 +90,10 @@ TEST(ImageSetTest, BadFieldsAndValuesAreUsageErrorsThatSayWhat) {
     } cases[] = {
         {{"image", "set", kImage, "prescaler=2", "bogus=1"}, "prescalerCode, outputDividerCode"},
         {{"image", "set", kImage, "r2Code=32"}, "r2Code takes 0 to 31, not \"32\""},
-        {{"image", "set", kImage, "chargePump=100uA"}, "0, 56, 112, 168 or 224 uA"},
-        {{"image", "set", kImage, "prescaler"}, "FIELD=VALUE"},
         {{"image", "set", "159E270280", "vco=1"}, "12 hexadecimal digits"},
     };
     for (const auto &c : cases) {
         const CtlResult run = RunCtl(c.args);
-        SCOPED_TRACE(c.says);
         EXPECT_EQ(run.code, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
@@ -127,14 +120,11 @@ TEST(ImageExportTest, JsonAndCsvParseToEveryFieldOfTheImage) {
     bool quoted = false;
     for (size_t i = 0; i < csv.out.size(); ++i) {
         const char c = csv.out[i];
-        if (quoted && c == '"' && i + 1 < csv.out.size() && csv.out[i + 1] == '"') {
-            rows.back().back() += c;
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
+        if (c == '"') {
+            quoted = !quoted;  // no field of the image holds a quote
         } else if (!quoted && c == ',') {
             rows.back().emplace_back();
-        } else if (!quoted && c == '\r' && csv.out[i + 1] == '\n') {
+        } else if (!quoted && csv.out.compare(i, 2, "\r\n") == 0) {
             rows.emplace_back(1);
             ++i;
         } else {
@@ -197,15 +187,11 @@ TEST_F(ImageFilesTest, OutputFileIsReplacedWholeOrKeptAndNamesMustBeIdentifiers)
         {"image", "export", kImage, "--format", "csv", "-o", (dir_ / "no/such.csv").string()});
     EXPECT_EQ(unwritable.code, 1);
     EXPECT_NE(unwritable.err.find("not written"), std::string::npos);
-
-    for (const char *name : {"1st", "block-a", "int"}) {
-        const CtlResult run = RunCtl(
-            {"image", "export", kImage, "--format", "c", "--name", name, "-o", file.string()});
-        EXPECT_EQ(run.code, 2) << name;
-        EXPECT_NE(run.err.find("--name"), std::string::npos);
-    }
+    const CtlResult badName =
+        RunCtl({"image", "export", kImage, "--format", "c", "--name", "1st", "-o", file.string()});
+    EXPECT_EQ(badName.code, 2);
+    EXPECT_NE(badName.err.find("--name"), std::string::npos);
     EXPECT_EQ(RunCtl({"image", "export", kImage, "--format", "xml"}).code, 2);
-    EXPECT_EQ(RunCtl({"image", "export", kImage}).code, 2);
     EXPECT_EQ(nlohmann::json::parse(Read(file))["controlWord"], "8002279E");  // untouched
 }
 
@@ -221,16 +207,10 @@ std::vector<std::string> Design(const std::string &bandwidth, const std::string 
 TEST(LoopFilterImageTest, PlacesTheDesignedWordInTheImage) {
     const CtlResult run = RunCtl(Design("400000", "224e-6", {"--image", "15 9E 27 02 80 03"}));
     ASSERT_EQ(run.code, 0) << run.err;
-    const auto json = Json(run);
-    const std::string word = json["controlWord"];
-    const CtlResult expected = RunCtl({"image", "set", kImage, "loopFilterWord=" + word});
-    EXPECT_EQ(json["image"].get<std::string>() + "\n", expected.out);
-    EXPECT_EQ(json["image"], "154C07008003");
-
-    std::vector<std::string> text = Design("400000", "224e-6", {"--image", kImage});
-    text.erase(text.begin() + 11);  // no --json
-    EXPECT_NE(RunCtl(text).out.find("Register image: 154C07008003\n"), std::string::npos);
+    EXPECT_EQ(Json(run)["controlWord"], "00074C");
+    EXPECT_EQ(Json(run)["image"], "154C07008003");
     EXPECT_FALSE(Json(RunCtl(Design("400000", "224e-6"))).contains("image"));
+
     std::vector<std::string> none = Design("400000", "224e-6", {"--image", kImage});
     none[4] = "95";  // no design for a phase margin beyond 90 degrees
     const CtlResult failed = RunCtl(none);
@@ -277,12 +257,9 @@ TEST(UnitOptionsTest, AnythingElseIsAUsageErrorNamingTheOptionAndItsUnits) {
         const char *says;
     } cases[] = {
         {{"plan", "--output", "abc"}, "--output: \"abc\" is not a frequency"},
-        {{"plan", "--input", ""}, "--input"},
         {{"plan", "--input", "38.333MHzz"}, "Hz, kHz, MHz or GHz"},
-        {{"plan", "--input", "38.333 MHz 2"}, "--input"},
         {Design("400000", "156.25MHz"), "--charge-pump: \"156.25MHz\" is not a current"},
         {Design("400000", "224uAx"), "A, mA or uA"},
-        {Design("fast", "224e-6"), "--bandwidth"},
         {Design("400mA", "224e-6"), "a number of Hz"},
         {Design("400000", "224e-6", {"--analyze", "--input", "30uA"}), "--input"},
         {{"xtal", "set", "38MHz!"}, "mhz"},
