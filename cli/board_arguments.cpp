@@ -47,10 +47,14 @@ CLI::Option *AddBlockOption(CLI::App *command, std::string &text, bool required)
 }
 
 CLI::Option *AddImageArgument(CLI::App *command, std::string &text) {
-    return command
-        ->add_option("image", text,
-                     "Register image: 12 hexadecimal digits, Byte0 first (blanks allowed)")
-        ->required()
+    return AddImageOption(command, "image", text,
+                          "Register image: 12 hexadecimal digits, Byte0 first (blanks allowed)")
+        ->required();
+}
+
+CLI::Option *AddImageOption(CLI::App *command, const std::string &name, std::string &text,
+                            const std::string &description) {
+    return command->add_option(name, text, description)
         ->check(CLI::Validator(
             [](const std::string &value) {
                 return ParseImage(value) ? std::string() : "not 12 hexadecimal digits: " + value;

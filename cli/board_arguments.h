@@ -20,6 +20,9 @@ std::optional<unsigned long> ParseNumber(const std::string &text, unsigned long 
 // --block, required unless `required` is false.
 CLI::Option *AddBlockOption(CLI::App *command, std::string &text, bool required = true);
 CLI::Option *AddImageArgument(CLI::App *command, std::string &text);
+// A register image option or argument by that name, optional unless made required.
+CLI::Option *AddImageOption(CLI::App *command, const std::string &name, std::string &text,
+                            const std::string &description);
 // "on" or "off".
 CLI::Option *AddSwitchArgument(CLI::App *command, const std::string &name, std::string &text,
                                const std::string &description);

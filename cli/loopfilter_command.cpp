@@ -6,9 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "cli/board_arguments.h"
 #include "cli/commands.h"
 #include "cli/loopfilter_noise.h"
+#include "cli/unit_arguments.h"
 #include "core/base/file_io.h"
+#include "core/base/hex_text.h"
 #include "core/device/register_image.h"
 #include "core/loopfilter/bode_data.h"
 #include "core/loopfilter/loop_analysis.h"
@@ -34,6 +37,7 @@ struct LoopFilterOptions {
     std::optional<double> inputMHz;
     std::string bodeFile;
     NoiseOptions noise;
+    std::string baseImage;  // --image: the image to place the designed word in
 };
 
 std::string Number(const char *format, double value) {
@@ -189,14 +193,23 @@ void RunLoopFilter(Context &context, const LoopFilterOptions &options) {
     if (options.noise.enabled && options.inputMHz) {
         noise = RunNoise(context, options.noise, options.request, design, *options.inputMHz);
     }
+    // The image with the design's word in place, for scripts that go on to write it.
+    std::optional<std::string> image;
+    if (!options.baseImage.empty() && design.status == 0) {
+        core::RegisterImage placed = *ParseImage(options.baseImage);
+        core::SetLoopFilterWord(placed, design.controlWord);
+        image = core::FormatHexBytes(placed.bytes.data(), placed.bytes.size());
+    }
     if (options.json) {
         nlohmann::json result = DesignJson(design);
+        if (!options.baseImage.empty()) result["image"] = image ? nlohmann::json(*image) : nullptr;
         if (analysis) result["analysis"] = AnalysisJson(*analysis);
         if (noise) result["noise"] = NoiseJson(*noise);
         context.out << result.dump(2) << "\n";
         return;
     }
     if (design.status == 0) PrintDesign(context.out, design);
+    if (image) context.out << "Register image: " << *image << "\n";
     if (analysis) PrintAnalysis(context.out, *analysis);
     if (noise) PrintNoise(context.out, *noise);
 }
@@ -208,10 +221,15 @@ void AddLoopFilterCommand(CLI::App &app, Context &context) {
         "loopfilter", "Loop-filter components for a loop bandwidth and phase margin");
     auto options = std::make_shared<LoopFilterOptions>();
     LoopFilterRequest &r = options->request;
-    command->add_option("--bandwidth", r.bandwidthHz, "Loop bandwidth in Hz")->required();
+    command->add_option("--bandwidth", r.bandwidthHz, "Loop bandwidth (Hz unless a unit is given)")
+        ->required()
+        ->transform(FrequencyIn(1, "Hz"));
     command->add_option("--phase-margin", r.phaseMarginDeg, "Phase margin in degrees")->required();
-    command->add_option("--charge-pump", r.chargePumpA, "Charge-pump current in amperes")
-        ->required();
+    command
+        ->add_option("--charge-pump", r.chargePumpA,
+                     "Charge-pump current (amperes unless a unit is given: 224uA)")
+        ->required()
+        ->transform(CurrentIn(1, "A"));
     command->add_option("--prescaler", r.prescaler, "Prescaler (2, 3, 4 or 5)")->required();
     command->add_option("--feedback-divider", r.feedbackDivider, "Feedback divider")->required();
     command->add_flag("--json", options->json, "Machine-readable output");
@@ -219,9 +237,12 @@ void AddLoopFilterCommand(CLI::App &app, Context &context) {
                                       "Loop response of the ideal and the chosen components");
     auto *input = command->add_option_function<double>(
         "--input", [options](double mhz) { options->inputMHz = mhz; },
-        "Input (comparison) frequency in MHz, for the crossover warning and the noise");
-    input->check(CLI::PositiveNumber)->needs(analyze);
+        "Input (comparison) frequency (MHz unless a unit is given), for the crossover warning "
+        "and the noise");
+    input->transform(FrequencyIn(1e6, "MHz"))->check(CLI::PositiveNumber)->needs(analyze);
     command->add_option("--bode", options->bodeFile, "Write the Bode data set to this CSV file");
+    AddImageOption(command, "--image", options->baseImage,
+                   "Also print this register image with the designed loop-filter word placed");
     AddNoiseOptions(*command, options->noise, input);
     command->callback([&context, options] { RunLoopFilter(context, *options); });
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/unit_arguments.h"
 #include "core/base/number_text.h"
 #include "core/planning/plan_calculator.h"
 
@@ -85,10 +86,16 @@ void AddPlanCommand(CLI::App &app, Context &context) {
     auto options = std::make_shared<PlanOptions>();
     auto *command = app.add_subcommand(
         "plan", "Divider plans: the outputs an input can make, or the input an output needs");
-    auto *input = command->add_option("--input", options->input,
-                                      "Input frequency in MHz: list the possible outputs");
-    auto *output = command->add_option("--output", options->output,
-                                       "Wanted output frequency in MHz: find the required input");
+    auto *input = command
+                      ->add_option("--input", options->input,
+                                   "Input frequency (MHz unless a unit is given): list the "
+                                   "possible outputs")
+                      ->transform(FrequencyIn(1e6, "MHz"));
+    auto *output = command
+                       ->add_option("--output", options->output,
+                                    "Wanted output frequency (MHz unless a unit is given): find "
+                                    "the required input")
+                       ->transform(FrequencyIn(1e6, "MHz"));
     input->excludes(output);
     command->add_flag("--json", options->json, "Machine-readable output");
     command->callback([&context, options, input, output] {

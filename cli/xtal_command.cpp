@@ -7,6 +7,7 @@
 #include "cli/board_command.h"
 #include "cli/commands.h"
 #include "cli/terminal_prompts.h"
+#include "cli/unit_arguments.h"
 #include "core/planning/crystal_record.h"
 
 namespace velorin::cli {
@@ -55,7 +56,9 @@ void AddXtalCommand(CLI::App &app, Context &context) {
         "set",
         "Store a crystal frequency (27.351 to 38.333 MHz) as \"%0.3f\" text, then print "
         "the stored record");
-    set->add_option("mhz", *mhz, "Frequency in MHz; its leading number counts")->required();
+    set->add_option("mhz", *mhz, "Frequency (MHz unless a unit is given)")
+        ->required()
+        ->transform(FrequencyIn(1e6, "MHz"));
     set->callback([&context, mhz] {
         // An entry the dialog would refuse needs no board.
         if (!core::CrystalFrequencyInRange(*mhz)) {

@@ -46,41 +46,43 @@ size_t DecimalLength(std::string_view text) {
     return i;
 }
 
+// The unit a suffix names, as a power of ten of the base unit: dividing by 1e6 rounds 2.5 uA
+// correctly where multiplying by the inexact 1e-6 does not.
 struct Suffix {
     std::string_view upper;
-    double scale;
+    int exponent;
 };
 
 constexpr std::array<Suffix, 5> kFrequencySuffixes = {{
-    {"HZ", 1.0},
-    {"KHZ", 1e3},
-    {"MHZ", 1e6},
-    {"MAHZ", 1e6},
-    {"GHZ", 1e9},
+    {"HZ", 0},
+    {"KHZ", 3},
+    {"MHZ", 6},
+    {"MAHZ", 6},
+    {"GHZ", 9},
 }};
 // "\xC2\xB5" is the micro sign and "\xCE\xBC" the Greek mu in UTF-8; Upper leaves both alone.
 constexpr std::array<Suffix, 5> kCurrentSuffixes = {{
-    {"A", 1.0},
-    {"MA", 1e-3},
-    {"UA", 1e-6},
+    {"A", 0},
+    {"MA", -3},
+    {"UA", -6},
     {"\xC2\xB5"
      "A",
-     1e-6},
+     -6},
     {"\xCE\xBC"
      "A",
-     1e-6},
+     -6},
 }};
 constexpr std::array<Suffix, 3> kTimeSuffixes = {{
-    {"S", 1.0},
-    {"MS", 1e-3},
-    {"US", 1e-6},
+    {"S", 0},
+    {"MS", -3},
+    {"US", -6},
 }};
 
-std::optional<double> ScaleOf(std::string_view suffix, Quantity quantity) {
+std::optional<int> ExponentOf(std::string_view suffix, Quantity quantity) {
     const std::string upper = Upper(suffix);
-    auto find = [&upper](const auto &table) -> std::optional<double> {
+    auto find = [&upper](const auto &table) -> std::optional<int> {
         for (const Suffix &s : table) {
-            if (s.upper == upper) return s.scale;
+            if (s.upper == upper) return s.exponent;
         }
         return std::nullopt;
     };
@@ -131,18 +133,18 @@ UnitReading ReadQuantity(std::string_view text, Quantity quantity, double bareSc
     const auto number = ParseDecimal(text.substr(0, length));
     if (!number) return reading;
     const std::string_view suffix = Trim(text.substr(length));
-    double scale = bareScale;
+    double value = *number * bareScale;
     if (!suffix.empty()) {
         if (!LooksLikeSuffix(suffix)) return reading;
-        const auto unit = ScaleOf(suffix, quantity);
-        if (!unit) {
+        const auto exponent = ExponentOf(suffix, quantity);
+        if (!exponent) {
             reading.status = UnitReading::Status::BadSuffix;
             return reading;
         }
-        scale = *unit;
+        const double power = std::pow(10.0, std::abs(*exponent));
+        value = *exponent < 0 ? *number / power : *number * power;
         reading.hadSuffix = true;
     }
-    const double value = *number * scale;
     if (!std::isfinite(value)) return reading;
     reading.status = UnitReading::Status::Ok;
     reading.value = value;

@@ -65,6 +65,7 @@ inline constexpr int kDownloadFirmware = 32802;
 inline constexpr int kReadDeviceSettings = 32803;
 inline constexpr int kSaveCrystalFrequency = 32804;
 inline constexpr int kForceDriverInstall = 32805;
+inline constexpr int kExportSettings = 32806;
 
 // Calculator bars (templates 145 and 146).
 namespace calculator_bar {

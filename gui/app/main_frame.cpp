@@ -12,12 +12,14 @@
 #include <QUrl>
 
 #include "core/base/program_names.h"
+#include "core/device/settings_export.h"
 #include "core/planning/view_commands.h"
 #include "core/ui/control_ids.h"
 #include "gui/app/lock_indicators.h"
 #include "gui/planning/calculator_bars.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/control_id.h"
+#include "velorin_version.h"
 
 namespace velorin::gui {
 
@@ -81,6 +83,10 @@ void CMainFrame::BuildCommands() {
     AddCommand(ids::kFileSave, "&Save\tCtrl+S", "Save the configuration")
         ->setShortcut(QKeySequence("Ctrl+S"));
     AddCommand(ids::kFileSaveAs, "Save &As...", "Save the configuration under a new name");
+    // Greyed until the view gives it the image and the block.
+    AddCommand(ids::kExportSettings, "Export Settings...",
+               "Write the settings as a C header, JSON or CSV file for firmware")
+        ->setEnabled(false);
     AddCommand(ids::kRecentFile, "Recent File", "Open this configuration file")->setEnabled(false);
     AddCommand(ids::kAppExit, "E&xit", "Quit the program");
     AddCommand(ids::kFilePrint, "&Print", "Print");
@@ -146,6 +152,7 @@ void CMainFrame::BuildMenus() {
     fileMenu_->addAction(Command(ids::kFileOpen));
     fileMenu_->addAction(Command(ids::kFileSave));
     fileMenu_->addAction(Command(ids::kFileSaveAs));
+    fileMenu_->addAction(Command(ids::kExportSettings));
     fileMenu_->addSeparator();
     fileMenu_->addAction(Command(ids::kRecentFile));
     recentLast_ = fileMenu_->addSeparator();
@@ -281,6 +288,15 @@ void CMainFrame::ConnectViewCommand(int id, const std::function<void()> &handler
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [handler] { handler(); });
     }
+}
+
+void CMainFrame::ConnectExportSettings(core::Prompts &prompts, const core::RegisterImage &image,
+                                       const std::function<int()> &block) {
+    ConnectViewCommand(ids::kExportSettings, [&prompts, &image, block] {
+        core::ExportSettings(
+            prompts, image, block(),
+            {core::TodayIsoDate(), std::string("QVVelorinCtrlGui ") + VELORIN_PACKAGE_VERSION});
+    });
 }
 
 void CMainFrame::SetRecentFiles(const QStringList &paths) {

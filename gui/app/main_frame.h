@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <functional>
 
+#include "core/base/prompts.h"
+#include "core/device/register_image.h"
+
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -34,6 +37,9 @@ class CMainFrame : public QMainWindow {
 
     // Commands that the main view carries are greyed until it connects a handler.
     void ConnectViewCommand(int id, const std::function<void()> &handler);
+    // File > Export Settings...: the image in a file of the chosen type, for the view's block.
+    void ConnectExportSettings(core::Prompts &prompts, const core::RegisterImage &image,
+                               const std::function<int()> &block);
 
     // The status bar's message pane: the text, or "Ready" when it is empty.
     void SetMessagePaneText(const QString &text);

@@ -283,6 +283,8 @@ void CGuiView::ConnectFrame() {
     frame_.ConnectViewCommand(ids::kWriteEepromLock, [this] { OnWriteEepromLock(); });
     frame_.ConnectViewCommand(ids::kReadDeviceSettings, [this] { OnReadDeviceSettings(); });
     frame_.ConnectViewCommand(ids::kSaveCrystalFrequency, [this] { OnSaveCrystalFrequency(); });
+    frame_.ConnectExportSettings(services_.prompts, services_.image,
+                                 [this] { return model_.State().blockIndex; });
     COutputCalculatorBar *outputs = frame_.OutputCalculator();
     connect(outputs, &COutputCalculatorBar::calculateRequested, this,
             [this] { OnCalculateOutputs(); });

@@ -21,6 +21,7 @@ bool Contains(const std::string &text, const std::string &part) {
 TEST_F(BoardCommandsTest, WriteRamRestartsCalibrationAndSetsTheOutputEnable) {
     const CtlResult run = Ctl({"write-ram", "--block", "C", kCalibrating});
     ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "Block C RAM: 15 9E 27 02 80 03\n");
     EXPECT_EQ(Log().size(), 16u);
     EXPECT_EQ(Log()[4].value, 0x00);  // Byte4 with the enable bit clear first
     EXPECT_EQ(Log()[11].value, 0x80);
@@ -28,7 +29,10 @@ TEST_F(BoardCommandsTest, WriteRamRestartsCalibrationAndSetsTheOutputEnable) {
     EXPECT_EQ(WithBoard([](sim::BoardModel &b) { return b.Chip(2).Ram(); }), kCalibratingBytes);
     EXPECT_EQ(WithBoard([](sim::BoardModel &b) { return b.Port(1); }), 0x20);
 
-    EXPECT_EQ(Ctl({"write-ram", "--block", "2", kCalibrating, "--output-enable", "off"}).code, 0);
+    const CtlResult quiet =
+        Ctl({"write-ram", "--block", "2", kCalibrating, "--output-enable", "off", "--quiet"});
+    EXPECT_EQ(quiet.code, 0);
+    EXPECT_EQ(quiet.out, "");
     EXPECT_EQ(WithBoard([](sim::BoardModel &b) { return b.Port(1); }), 0x00);
     EXPECT_EQ(Ctl({"write-ram", "--block", "C", "159E2702800"}).code, 2);
     EXPECT_EQ(Ctl({"write-ram", "--block", "C", "159E2702800G"}).code, 2);
@@ -37,6 +41,7 @@ TEST_F(BoardCommandsTest, WriteRamRestartsCalibrationAndSetsTheOutputEnable) {
     const CtlResult failed = Ctl({"write-ram", "--block", "A", kCalibrating});
     EXPECT_EQ(failed.code, 1);
     EXPECT_EQ(failed.err, "Error writing to Velorin Eval board\n");
+    EXPECT_EQ(failed.out, "");
 }
 
 TEST_F(BoardCommandsTest, ProgramAsksOnTheTerminalAndRefusesWithoutOne) {
@@ -173,6 +178,9 @@ TEST_F(BoardCommandsTest, XtalStoresAndReadsTheRecord) {
     EXPECT_EQ(refused.err, "XTAL frequency is beyond vco input range!\n");
     EXPECT_TRUE(Log().empty());
     EXPECT_EQ(Ctl({"xtal", "get"}).out, "30.000\n");
+
+    // With a unit, the top of the range is still in it.
+    EXPECT_EQ(Ctl({"xtal", "set", "38333kHz"}).out, "38.333\n");
 }
 
 class FirmwareCommandTest : public CtlBoardTest {

@@ -44,6 +44,7 @@ TEST(UnitValueTest, ReadsEverySuffixSpacingAndNotation) {
         {"0.224mA", Quantity::Current, 1.0, Status::Ok, 224e-6},
         {"224e-6", Quantity::Current, 1.0, Status::Ok, 224e-6},
         {"1 A", Quantity::Current, 1.0, Status::Ok, 1.0},
+        {"0.7mA", Quantity::Current, 1.0, Status::Ok, 0.7e-3},
         {"50 MS", Quantity::Time, 1.0, Status::Ok, 0.05},
         // A unit of another quantity, or a word that is no unit at all.
         {"156.25MHz", Quantity::Current, 1.0, Status::BadSuffix, 0},
@@ -67,6 +68,8 @@ TEST(UnitValueTest, ReadsEverySuffixSpacingAndNotation) {
             EXPECT_DOUBLE_EQ(reading.value, c.value) << c.text;
         }
     }
+    // Divided, not multiplied by an inexact 1e-6: the nearest double, not one off it.
+    EXPECT_EQ(ReadQuantity("2.5uA", Quantity::Current).value, 2.5e-6);
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST(MainFrame, MenusAsListed) {
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Device Settings", "EVM Firmware",
                                    "&Help"}));
     EXPECT_EQ(Items(TopMenu(frame, "&File")),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                           "Recent File", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
+                           "Export Settings...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(TopMenu(frame, "&Edit")), (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X",
                                                            "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
     EXPECT_EQ(Items(TopMenu(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
@@ -182,9 +182,9 @@ TEST(MainFrame, RecentEntriesReplaceTheGreyedItem) {
     CMainFrame frame;
     QMenu *file = TopMenu(frame, "&File");
     frame.SetRecentFiles({"/tmp/a/one.MXRG817A", "/tmp/b/two&three.MXRG817A"});
-    EXPECT_EQ(Items(file),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                           "&1 one.MXRG817A", "&2 two&&three.MXRG817A", "-", "E&xit"}));
+    EXPECT_EQ(Items(file), (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S",
+                                        "Save &As...", "Export Settings...", "-", "&1 one.MXRG817A",
+                                        "&2 two&&three.MXRG817A", "-", "E&xit"}));
     QString requested;
     QObject::connect(&frame, &CMainFrame::recentFileRequested,
                      [&requested](const QString &path) { requested = path; });
