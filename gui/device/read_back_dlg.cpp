@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
+#include <set>
 
 #include "core/device/readback_decode.h"
 #include "core/ui/control_ids.h"
@@ -28,15 +29,14 @@ constexpr int kTextWidth = 48;
 // order of ReadBackTextFields: every code of the fields that lie within a byte, the other
 // bytes all zeros or all ones, and the raw stream (always as long).
 std::vector<int> WidestTexts(const QFontMetrics &metrics) {
-    std::vector<int> widest(core::ReadBackTextFields.size(), 0);
-    const auto measure = [&](const core::ReadBackTexts &texts) {
-        for (size_t i = 0; i < widest.size(); ++i) {
-            const std::string &shown = texts.*core::ReadBackTextFields[i].text;
-            widest[i] =
-                std::max(widest[i], metrics.horizontalAdvance(QString::fromStdString(shown)));
+    // Each field shows few different texts: they are gathered first and measured once each.
+    std::vector<std::set<std::string>> shown(core::ReadBackTextFields.size());
+    const auto take = [&](const core::ReadBackTexts &texts) {
+        for (size_t i = 0; i < shown.size(); ++i) {
+            shown[i].insert(texts.*core::ReadBackTextFields[i].text);
         }
     };
-    measure(core::DecodeReadBack(core::ReadBackBytes{}, false));
+    take(core::DecodeReadBack(core::ReadBackBytes{}, false));
     core::ReadBackFields fields;
     for (const uint8_t background : {uint8_t{0x00}, uint8_t{0xFF}}) {
         for (size_t byte = 0; byte < fields.image.bytes.size(); ++byte) {
@@ -47,8 +47,15 @@ std::vector<int> WidestTexts(const QFontMetrics &metrics) {
                 fields.ramVcoCalWord = value & 0x3F;
                 fields.eepromStatus = value & 1;
                 fields.eepromLock = (value >> 1) & 1;
-                measure(core::FormatReadBackFields(fields));
+                take(core::FormatReadBackFields(fields));
             }
+        }
+    }
+    std::vector<int> widest(shown.size(), 0);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        for (const std::string &text : shown[i]) {
+            widest[i] =
+                std::max(widest[i], metrics.horizontalAdvance(QString::fromStdString(text)));
         }
     }
     return widest;
