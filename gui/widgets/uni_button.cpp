@@ -143,8 +143,7 @@ QRect CUniButton::DisabledCaptionBox(const QFont &font, const QPaintDevice &devi
     // top-left corner half a text height below the shape's centre, moved up and left as far
     // as it must to stay on the button with its light copy.
     const QFontMetrics metrics(font, &device);
-    const QRect caption =
-        metrics.boundingRect(QRect(0, 0, width(), height()), kTextFlags, text());
+    const QRect caption = metrics.boundingRect(QRect(0, 0, width(), height()), kTextFlags, text());
     QRect box(QPoint(textCentre_.x(), textCentre_.y() + caption.height() / 2), caption.size());
     box.moveRight(std::min(box.right(), width() - 3));
     box.moveBottom(std::min(box.bottom(), height() - 3));
