@@ -47,7 +47,10 @@ class Emulator {
     Faults GetFaults() const;
     void ClearFaults() { SetFaults(Faults{}); }
 
+    // The newest requests, at most kRequestLogCapacity of them, oldest first.
     std::vector<LogEntry> Log() const { return log_.Entries(); }
+    // Every request numbered since the log was last cleared, also those the log let go.
+    uint64_t RequestCount() const { return log_.Numbered(); }
     // Also restarts request numbering, which faults are keyed on.
     void ClearLog() { log_.Clear(); }
 

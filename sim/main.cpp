@@ -41,12 +41,15 @@ int Serve(int argc, char **argv) {
     uint64_t failRequest = 0, failFrom = 0, dropAt = 0, truncateAt = 0, unplugAt = 0;
     int failCommand = -1;
 
+    static_assert(velorin::sim::kRequestLogCapacity == 100000, "the help below names the capacity");
     CLI::App app{
         "Board emulator: serves one emulated evaluation board on an endpoint (a Unix-domain\n"
         "socket) in the device directory, where the board library finds it. SIGUSR1 unplugs the\n"
         "board (connections close, the endpoint disappears) and plugs it in again; SIGINT or\n"
         "SIGTERM stops the emulator. Request numbers, on which the faults are keyed, count from 1\n"
-        "since the emulator started. sim/README.md describes the emulated board.",
+        "since the emulator started. It keeps the newest 100,000 requests in memory (about three\n"
+        "hours of the program's poll); --log writes every one. sim/README.md describes the\n"
+        "emulated board.",
         "velorin-boardsim"};
     app.add_option("--device-dir", options.deviceDir,
                    "Device directory the endpoint is created in, with mode 0700 when missing "

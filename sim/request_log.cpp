@@ -44,9 +44,17 @@ uint64_t RequestLog::NextNumber() {
     return ++counter_;
 }
 
+uint64_t RequestLog::Numbered() const {
+    std::lock_guard lock(mutex_);
+    return counter_;
+}
+
 void RequestLog::Add(const LogEntry &entry) {
     std::lock_guard lock(mutex_);
-    entries_.push_back(entry);
+    if (capacity_ > 0) {
+        if (entries_.size() == capacity_) entries_.pop_front();
+        entries_.push_back(entry);
+    }
     if (file_ != nullptr) {
         std::fputs(FormatLine(entry, origin_).c_str(), file_);
         std::fflush(file_);
@@ -55,7 +63,7 @@ void RequestLog::Add(const LogEntry &entry) {
 
 std::vector<LogEntry> RequestLog::Entries() const {
     std::lock_guard lock(mutex_);
-    return entries_;
+    return std::vector<LogEntry>(entries_.begin(), entries_.end());
 }
 
 void RequestLog::Clear() {

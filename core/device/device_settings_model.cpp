@@ -120,6 +120,9 @@ void DeviceSettingsModel::Initialise() {
     // The text starts at the construction value "12"; it must match the prescaler shown.
     UpdateFeedbackDividerText();
     BuildRegisterImage();
+    // Shown from the start, not only from the first refresh: they need no board, and a screen
+    // reader that meets the dialog as it opens must find them.
+    UpdateFrequencyWindows();
 }
 
 void DeviceSettingsModel::BuildRegisterImage() {

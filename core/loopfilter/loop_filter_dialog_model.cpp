@@ -216,14 +216,25 @@ void LoopFilterDialogModel::MoveSlider(LoopFilterSlider slider, int position) {
     Recompute();
 }
 
+LoopFilterDialogModel::Typed LoopFilterDialogModel::TypeValue(LoopFilterSlider field,
+                                                              const std::string &text) {
+    const std::optional<int> value = ReadIntegerField(text);
+    if (!value) return Typed::NotInteger;
+    const bool bandwidth = field == LoopFilterSlider::Bandwidth;
+    if (*value == (bandwidth ? bandwidthKHz_ : phaseMarginInt_)) return Typed::Unchanged;
+    const int position =
+        bandwidth ? std::clamp(*value, kBandwidthSliderMinKHz, kBandwidthSliderMaxKHz)
+                  : std::clamp(*value, kPhaseMarginSliderMinDeg, kPhaseMarginSliderMaxDeg);
+    MoveSlider(field, position);
+    return Typed::Moved;
+}
+
 LoopFilterDialogModel::Accept LoopFilterDialogModel::AcceptEdits(
     const std::string &bandwidthText, const std::string &phaseMarginText) {
-    const std::optional<int> bandwidth = ReadIntegerField(bandwidthText);
-    if (!bandwidth) return Accept::BandwidthNotInteger;
-    bandwidthKHz_ = *bandwidth;
-    const std::optional<int> margin = ReadIntegerField(phaseMarginText);
-    if (!margin) return Accept::PhaseMarginNotInteger;
-    phaseMarginInt_ = *margin;
+    if (!ReadIntegerField(bandwidthText)) return Accept::BandwidthNotInteger;
+    if (!ReadIntegerField(phaseMarginText)) return Accept::PhaseMarginNotInteger;
+    TypeValue(LoopFilterSlider::Bandwidth, bandwidthText);
+    TypeValue(LoopFilterSlider::PhaseMargin, phaseMarginText);
     return Accept::Ok;
 }
 

@@ -1,5 +1,5 @@
-// The rules of the loop-filter dialog without its window: what construction, a slider move
-// and OK do to the dialog's values, and what the loop-response panel shows for them.
+// The rules of the loop-filter dialog without its window: what construction, a slider move, a
+// typed value and OK do to the dialog's values, and what the loop-response panel shows for them.
 #pragma once
 
 #include <optional>
@@ -111,9 +111,17 @@ class LoopFilterDialogModel {
     // the components are designed anew.
     void MoveSlider(LoopFilterSlider slider, int position);
 
+    // A value typed into a field and committed (Enter, or the field left): an integer other
+    // than the one shown moves that field's slider to it, brought into the slider's range, and
+    // designs anew exactly as that slider move would; the field then shows the slider's value.
+    // The integer shown, typed again, changes nothing, so that a value given at construction
+    // outside the range survives a visit to its field.
+    enum class Typed { Moved, Unchanged, NotInteger };
+    Typed TypeValue(LoopFilterSlider field, const std::string &text);
+
     enum class Accept { Ok, BandwidthNotInteger, PhaseMarginNotInteger };
-    // OK reads both edit fields back (bandwidth first). The texts only have to be integers:
-    // the result still comes from the sliders or from construction.
+    // OK reads both edit fields back (bandwidth first) and takes each as a typed value, so the
+    // result is what the fields show; a field that is no integer refuses OK and changes nothing.
     Accept AcceptEdits(const std::string &bandwidthText, const std::string &phaseMarginText);
 
     LoopFilterChoice Choice() const;

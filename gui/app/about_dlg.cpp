@@ -21,7 +21,8 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
     auto *icon = new QLabel(this);
     icon->setObjectName("aboutIcon");
     icon->setAccessibleName("Program icon");
-    icon->setPixmap(QPixmap::fromImage(LoadBitmapResource(bitmaps::kProgramIcon)));
+    icon->setPixmap(
+        QPixmap::fromImage(LoadBitmapResource(bitmaps::kProgramIcon, devicePixelRatioF())));
     auto *name = new QLabel("QV MXRG817A CtrlGui - Version 1.0", this);
     name->setObjectName("aboutName");
     auto *line =

@@ -9,7 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+#include <set>
 
+#include "core/device/readback_decode.h"
 #include "core/ui/control_ids.h"
 #include "gui/app/dialog_units.h"
 #include "gui/widgets/control_id.h"
@@ -20,6 +24,42 @@ namespace {
 
 constexpr int kNumberWidth = 18;  // dialog units
 constexpr int kTextWidth = 48;
+
+// The widest text each field of the dialog can show, in pixels of the given font, in the
+// order of ReadBackTextFields: every code of the fields that lie within a byte, the other
+// bytes all zeros or all ones, and the raw stream (always as long).
+std::vector<int> WidestTexts(const QFontMetrics &metrics) {
+    // Each field shows few different texts: they are gathered first and measured once each.
+    std::vector<std::set<std::string>> shown(core::ReadBackTextFields.size());
+    const auto take = [&](const core::ReadBackTexts &texts) {
+        for (size_t i = 0; i < shown.size(); ++i) {
+            shown[i].insert(texts.*core::ReadBackTextFields[i].text);
+        }
+    };
+    take(core::DecodeReadBack(core::ReadBackBytes{}, false));
+    core::ReadBackFields fields;
+    for (const uint8_t background : {uint8_t{0x00}, uint8_t{0xFF}}) {
+        for (size_t byte = 0; byte < fields.image.bytes.size(); ++byte) {
+            for (int value = 0; value < 256; ++value) {
+                fields.image.bytes.fill(background);
+                fields.image.bytes[byte] = static_cast<uint8_t>(value);
+                fields.deviceRevision = value & 0x07;
+                fields.ramVcoCalWord = value & 0x3F;
+                fields.eepromStatus = value & 1;
+                fields.eepromLock = (value >> 1) & 1;
+                take(core::FormatReadBackFields(fields));
+            }
+        }
+    }
+    std::vector<int> widest(shown.size(), 0);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        for (const std::string &text : shown[i]) {
+            widest[i] =
+                std::max(widest[i], metrics.horizontalAdvance(QString::fromStdString(text)));
+        }
+    }
+    return widest;
+}
 
 QPushButton *Button(QWidget *parent, const QString &text, const char *name, int id) {
     auto *button = new QPushButton(text, parent);
@@ -125,7 +165,22 @@ QLineEdit *ReadBackDlg::AddField(core::ReadBackText text, int widthUnits) {
     edit->setAccessibleName(QString::fromStdString(core::ReadBackModel::FieldName(text)));
     edit->setReadOnly(true);
     SetControlId(edit, field.controlId);
-    if (widthUnits > 0) edit->setFixedWidth(DialogUnitsToPixels(font(), widthUnits, 0).width());
+    // The template's width, or what the field's longest text needs if that is more: the frame,
+    // the edit's two-pixel margins and its cursor beside the text.
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    if (widestTexts_.empty()) widestTexts_ = WidestTexts(edit->fontMetrics());
+    const auto at = std::find_if(core::ReadBackTextFields.begin(), core::ReadBackTextFields.end(),
+                                 [text](const auto &f) { return f.text == text; });
+    const int widest =
+        at == core::ReadBackTextFields.end()
+            ? 0
+            : widestTexts_[static_cast<size_t>(at - core::ReadBackTextFields.begin())];
+    const int needed = widest + 2 * frame + 2 * 2 + 2;
+    if (widthUnits > 0) {
+        edit->setFixedWidth(std::max(DialogUnitsToPixels(font(), widthUnits, 0).width(), needed));
+    } else {
+        edit->setMinimumWidth(needed);
+    }
     fields_.emplace_back(text, edit);
     return edit;
 }
@@ -140,6 +195,8 @@ void ReadBackDlg::ShowTexts() {
     for (const auto &[text, edit] : fields_) {
         const core::ReadBackMark mark = model_.MarkOf(text);
         edit->setText(QString::fromStdString(texts.*text));
+        // A value is read from its start: a field that could not show it all would scroll.
+        edit->setCursorPosition(0);
         edit->setProperty("differsFromProgram", mark.differs);
         edit->setToolTip(QString::fromStdString(mark.toolTip));
         edit->setAccessibleDescription(QString::fromStdString(mark.description));

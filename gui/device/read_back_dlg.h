@@ -36,6 +36,7 @@ class ReadBackDlg : public QDialog {
 
     core::ReadBackModel model_;
     std::vector<std::pair<core::ReadBackText, QLineEdit *>> fields_;
+    std::vector<int> widestTexts_;  // per field, in pixels; worked out with the first field
     QCheckBox *invertBox_ = nullptr;
     QLabel *summary_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -85,6 +86,11 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     BuildTemplateControls();
     BuildResponsePanel();
     SetUpSliders();
+    for (QLineEdit *field : {bandwidthEdit_, phaseMarginEdit_}) {
+        field->installEventFilter(this);
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field] { TakeTypedValue(*field, false); });
+    }
     ShowValues();
     setFixedSize(foldedSize_);
     bandwidthEdit_->setFocus();
@@ -121,7 +127,7 @@ void CLoopFilterDlg::BuildTemplateControls() {
     schematic_ = Named(new CTransparentImage(this), "schematicImage", "Loop filter schematic",
                        ids::loop_filter::kSchematic);
     schematic_->setGeometry(Dlu(8, 94, 240, 163));
-    schematic_->SetBitmap(LoadBitmapResource(bitmaps::kLoopFilterSchematic));
+    schematic_->SetBitmapResource(bitmaps::kLoopFilterSchematic);
 
     struct LabelPlace {
         QLabel **label;
@@ -277,6 +283,41 @@ void CLoopFilterDlg::OnSliderNotification(int controlId, int) {
         return;
     }
     ShowValues();
+}
+
+void CLoopFilterDlg::TakeTypedValue(QLineEdit &field, bool enterPressed) {
+    const core::LoopFilterSlider slider = &field == bandwidthEdit_
+                                              ? core::LoopFilterSlider::Bandwidth
+                                              : core::LoopFilterSlider::PhaseMargin;
+    switch (model_.TypeValue(slider, field.text().toStdString())) {
+        case core::LoopFilterDialogModel::Typed::Moved:
+            bandwidthSlider_->SetPos(model_.BandwidthKHz());
+            phaseMarginSlider_->SetPos(model_.PhaseMarginInt());
+            ShowValues();
+            break;
+        case core::LoopFilterDialogModel::Typed::Unchanged:
+            ShowValues();
+            break;
+        case core::LoopFilterDialogModel::Typed::NotInteger:
+            // Leaving the field keeps the text for OK to refuse; Enter refuses it at once.
+            if (!enterPressed) break;
+            prompts_.Tell(core::kEnterIntegerText);
+            field.setFocus();
+            field.selectAll();
+            break;
+    }
+}
+
+bool CLoopFilterDlg::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == bandwidthEdit_ || watched == phaseMarginEdit_)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            TakeTypedValue(*static_cast<QLineEdit *>(watched), true);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CLoopFilterDlg::ShowValues() {

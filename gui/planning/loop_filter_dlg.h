@@ -42,6 +42,10 @@ class CLoopFilterDlg : public QDialog {
   public slots:
     void accept() override;
 
+  protected:
+    // Enter in an edit field takes its value instead of ending the dialog.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     void BuildTemplateControls();
     void BuildResponsePanel();
@@ -49,6 +53,8 @@ class CLoopFilterDlg : public QDialog {
     void PlaceResponsePanel(int width);
     void SetUpSliders();
     void OnSliderNotification(int controlId, int position);
+    // A value typed into an edit field, on Enter or when the field is left.
+    void TakeTypedValue(QLineEdit &field, bool enterPressed);
     // Puts the model's values into the edit fields, labels and, when shown, the response panel.
     void ShowValues();
     void ShowResponseValues();

@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -75,6 +77,29 @@ QRegion BlockRegion(const core::FormBlock &block) {
     return region;
 }
 
+// The block's outline as the layout's shape test draws it: the painted edge of exactly the
+// pixels BlockRegion admits, smoothed.
+QPainterPath BlockOutline(const core::FormBlock &block) {
+    const QRectF box(0, 0, block.rect.width, block.rect.height);
+    QPainterPath outline;
+    switch (block.shape) {
+        case core::BlockShape::Ellipse:
+            outline.addEllipse(box);
+            break;
+        case core::BlockShape::RightTriangle:
+            outline.addPolygon(QPolygonF(
+                {box.topLeft(), QPointF(box.right(), box.center().y()), box.bottomLeft()}));
+            outline.closeSubpath();
+            break;
+        case core::BlockShape::RoundedRect: {
+            const qreal radius = core::kBlockCornerDiameter / 2.0;
+            outline.addRoundedRect(box, radius, radius);
+            break;
+        }
+    }
+    return outline;
+}
+
 void ShowLit(CDynamicLED &led, bool lit) {
     if (led.IsOn() == lit) return;
     lit ? led.TurnOn() : led.TurnOff();
@@ -132,18 +157,19 @@ void CGuiView::BuildForm() {
     for (const auto &p : pictures) {
         auto *picture = Placed(new CTransparentImage(this), p.id, "signalPathPicture");
         picture->setObjectName(QString("picture%1").arg(p.id));
-        picture->SetBitmap(LoadBitmapResource(p.bitmap));
+        picture->SetBitmapResource(p.bitmap);
         picture->setAccessibleName("Signal path");
     }
     terminationPicture_ = Placed(new CTransparentImage(this), ids::main_form::kTerminationPicture,
                                  "terminationPicture");
-    terminationPicture_->SetBitmap(LoadBitmapResource(bitmaps::kTermination));
+    terminationPicture_->SetBitmapResource(bitmaps::kTermination);
     terminationPicture_->setAccessibleName("LVPECL termination");
 
     loopFilter_ =
         Placed(new QPushButton(this), ids::main_form::kLoopFilterPicture, "loopFilterPicture");
     loopFilter_->setFlat(true);
-    loopFilter_->setIcon(QPixmap::fromImage(LoadBitmapResource(bitmaps::kLoopFilterBlock)));
+    // The icon takes the picture drawn at twice the size by itself on a screen that needs it.
+    loopFilter_->setIcon(QIcon(BitmapResourcePath(bitmaps::kLoopFilterBlock)));
     loopFilter_->setIconSize(Place(ids::main_form::kLoopFilterPicture).size());
     loopFilter_->setAccessibleName("Loop filter");
     loopFilter_->setToolTip(
@@ -235,6 +261,7 @@ void CGuiView::ShapeBlocks() {
             if (ControlIdOf(button) != b.id) continue;
             button->SetRegionAndColors(BlockRegion(b), kFaceNormal, kFacePressed, kFacePressed,
                                        kFaceNormal);
+            button->SetOutline(BlockOutline(b));
         }
     }
 }

@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/base/program_names.h"
 #include "core/trace/traffic_save.h"
@@ -35,14 +37,20 @@ constexpr const char *kSettingsGroup = "Board Traffic";
 
 using core::TrafficColumn;
 
+// Each column's width, widened where the font needs it for its title or the widest text it is
+// sized for: the Time column holds an hour of milliseconds.
 constexpr struct {
     TrafficColumn column;
     int width;
+    const char *widest;
 } kColumnWidths[] = {
-    {TrafficColumn::Time, 66},     {TrafficColumn::Block, 44},   {TrafficColumn::Call, 250},
-    {TrafficColumn::Meaning, 270}, {TrafficColumn::Command, 64}, {TrafficColumn::Value, 50},
-    {TrafficColumn::Index, 76},    {TrafficColumn::Answer, 56},
+    {TrafficColumn::Time, 66, "3600000.000"}, {TrafficColumn::Block, 44, ""},
+    {TrafficColumn::Call, 250, ""},           {TrafficColumn::Meaning, 270, ""},
+    {TrafficColumn::Command, 64, ""},         {TrafficColumn::Value, 50, ""},
+    {TrafficColumn::Index, 76, ""},           {TrafficColumn::Answer, 56, ""},
 };
+// Room for a cell's margins, and for a header's sort arrow and frame.
+constexpr int kCellPadding = 14;
 
 QSettings Settings() {
     return QSettings(core::kSettingsOrganisation, core::kApplicationName);
@@ -128,7 +136,15 @@ void CBoardTrafficDock::BuildContents() {
     // Fixed row heights keep a table of 100,000 rows cheap to lay out.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
-    for (const auto &c : kColumnWidths) table_->setColumnWidth(static_cast<int>(c.column), c.width);
+    const QFontMetrics cells = table_->fontMetrics();
+    const QFontMetrics headers = table_->horizontalHeader()->fontMetrics();
+    for (const auto &c : kColumnWidths) {
+        const int column = static_cast<int>(c.column);
+        const QString title = model_->headerData(column, Qt::Horizontal).toString();
+        table_->setColumnWidth(column,
+                               std::max({c.width, cells.horizontalAdvance(c.widest) + kCellPadding,
+                                         headers.horizontalAdvance(title) + kCellPadding}));
+    }
     table_->horizontalHeader()->setStretchLastSection(true);
     auto *copyAction = new QAction("Copy", table_);
     copyAction->setShortcut(QKeySequence::Copy);
@@ -212,6 +228,31 @@ void CBoardTrafficDock::SaveSettings() const {
     if (isFloating()) settings.setValue("geometry", saveGeometry());
 }
 
+namespace {
+
+// The frame grown by the docked window, or given its height back; where the grown frame would
+// be taller than the screen's work area, the window floats on its own at the bottom of the
+// screen instead. Either way the frame is kept on the screen.
+void FitAroundDock(CMainFrame &frame, CBoardTrafficDock &dock) {
+    frame.FitToContents();
+    const QRect available = frame.screen()->availableGeometry();
+    const int decoration = frame.frameGeometry().height() - frame.height();
+    if (!dock.isHidden() && !dock.isFloating() &&
+        frame.height() + decoration > available.height()) {
+        dock.setFloating(true);
+        const int height = std::min(dock.sizeHint().height(), available.height() / 2);
+        dock.setGeometry(available.left(), available.bottom() + 1 - height,
+                         std::min(frame.width(), available.width()), height);
+        frame.FitToContents();
+    }
+    const QRect outer = frame.frameGeometry();
+    if (outer.bottom() > available.bottom()) {
+        frame.move(frame.x(), std::max(available.top(), available.bottom() + 1 - outer.height()));
+    }
+}
+
+}  // namespace
+
 CBoardTrafficDock *InstallBoardTrafficDock(CMainFrame &frame, core::TrafficLog &log,
                                            core::Prompts &prompts) {
     auto *dock = new CBoardTrafficDock(log, prompts, &frame);
@@ -229,12 +270,16 @@ CBoardTrafficDock *InstallBoardTrafficDock(CMainFrame &frame, core::TrafficLog &
         dock->setFloating(true);
         dock->restoreGeometry(settings.value("geometry").toByteArray());
     }
+    // The action's check mark changes before the dock is shown or hidden through it; the dock
+    // is shown or hidden here first, so that the frame is fitted to what it then holds.
+    QObject::connect(toggle, &QAction::toggled, &frame, [&frame, dock](bool shown) {
+        if (shown == dock->isHidden()) dock->setVisible(shown);
+        FitAroundDock(frame, *dock);
+    });
+    QObject::connect(dock, &QDockWidget::topLevelChanged, &frame,
+                     [&frame, dock] { FitAroundDock(frame, *dock); });
     dock->setVisible(settings.value("visible", false).toBool());
-    frame.FitToContents();
-
-    auto fit = [&frame] { frame.FitToContents(); };
-    QObject::connect(toggle, &QAction::toggled, &frame, fit);
-    QObject::connect(dock, &QDockWidget::topLevelChanged, &frame, fit);
+    FitAroundDock(frame, *dock);
     return dock;
 }
 

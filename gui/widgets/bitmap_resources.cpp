@@ -49,4 +49,16 @@ QImage LoadBitmapResource(int id) {
     return path.isEmpty() ? QImage() : QImage(path);
 }
 
+QImage LoadBitmapResource(int id, qreal devicePixelRatio) {
+    if (devicePixelRatio <= 1.0) return LoadBitmapResource(id);
+    EnsureResources();
+    QString path = BitmapResourcePath(id);
+    if (path.isEmpty()) return QImage();
+    path.insert(path.lastIndexOf('.'), "@2x");
+    QImage image(path);
+    if (image.isNull()) return LoadBitmapResource(id);
+    image.setDevicePixelRatio(2.0);
+    return image;
+}
+
 }  // namespace velorin::gui

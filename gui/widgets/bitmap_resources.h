@@ -29,4 +29,9 @@ QString BitmapResourcePath(int id);
 // The picture itself; a null image when there is none.
 QImage LoadBitmapResource(int id);
 
+// The picture for a screen of the given device pixel ratio: above 1 the one drawn at twice the
+// size (its device pixel ratio 2, so that it paints at the same size and is scaled down rather
+// than up), else the picture itself.
+QImage LoadBitmapResource(int id, qreal devicePixelRatio);
+
 }  // namespace velorin::gui

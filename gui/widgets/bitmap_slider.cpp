@@ -60,11 +60,14 @@ void CBitmapSlider::SetPos(int position) {
 }
 
 bool CBitmapSlider::LoadPicture(int id, bool transparent, std::uint32_t keyColor, int keyX,
-                                int keyY, Picture &picture) {
-    QImage image = LoadBitmapResource(id);
+                                int keyY, qreal ratio, Picture &picture) {
+    QImage image = LoadBitmapResource(id, ratio);
     if (image.isNull()) return false;
     if (transparent) {
-        const QColor atKey = image.valid(keyX, keyY) ? image.pixelColor(keyX, keyY) : QColor();
+        // The key pixel's place is in the picture's units.
+        const int scale = qRound(image.devicePixelRatio());
+        const int x = keyX * scale, y = keyY * scale;
+        const QColor atKey = image.valid(x, y) ? image.pixelColor(x, y) : QColor();
         const core::Rgb key =
             core::ResolveKeyColor(keyColor, core::Rgb{static_cast<std::uint8_t>(atKey.red()),
                                                       static_cast<std::uint8_t>(atKey.green()),
@@ -73,16 +76,21 @@ bool CBitmapSlider::LoadPicture(int id, bool transparent, std::uint32_t keyColor
     }
     picture.image = image;
     picture.loaded = true;
+    picture.id = id;
+    picture.transparent = transparent;
+    picture.keyColor = keyColor;
+    picture.keyX = keyX;
+    picture.keyY = keyY;
     return true;
 }
 
 bool CBitmapSlider::LoadPictures(int normalId, int secondId, bool transparent,
-                                 std::uint32_t keyColor, int keyX, int keyY, Picture &normal,
-                                 Picture &second) {
+                                 std::uint32_t keyColor, int keyX, int keyY, qreal ratio,
+                                 Picture &normal, Picture &second) {
     normal = Picture{};
     second = Picture{};
-    if (!LoadPicture(normalId, transparent, keyColor, keyX, keyY, normal)) return false;
-    if (secondId != 0 && !LoadPicture(secondId, transparent, keyColor, keyX, keyY, second)) {
+    if (!LoadPicture(normalId, transparent, keyColor, keyX, keyY, ratio, normal)) return false;
+    if (secondId != 0 && !LoadPicture(secondId, transparent, keyColor, keyX, keyY, ratio, second)) {
         normal = Picture{};
         return false;
     }
@@ -96,12 +104,13 @@ bool CBitmapSlider::SetChannelBitmaps(int normalId, int filledId, bool transpare
         channelFilled_ = Picture{};
         return true;
     }
-    if (!LoadPictures(normalId, filledId, transparent, keyColor, keyX, keyY, channel_,
-                      channelFilled_)) {
+    if (!LoadPictures(normalId, filledId, transparent, keyColor, keyX, keyY, devicePixelRatioF(),
+                      channel_, channelFilled_)) {
         return false;
     }
-    geometry_.channelWidth = channel_.image.width();
-    channelHeight_ = channel_.image.height();
+    const QSizeF channel = channel_.image.deviceIndependentSize();
+    geometry_.channelWidth = qRound(channel.width());
+    channelHeight_ = qRound(channel.height());
     setFixedSize(geometry_.channelWidth, channelHeight_);
     channelTransparent_ = transparent;
     update();
@@ -115,12 +124,13 @@ bool CBitmapSlider::SetThumbBitmaps(int normalId, int draggedId, bool transparen
         thumbDragged_ = Picture{};
         return true;
     }
-    if (!LoadPictures(normalId, draggedId, transparent, keyColor, keyX, keyY, thumb_,
-                      thumbDragged_)) {
+    if (!LoadPictures(normalId, draggedId, transparent, keyColor, keyX, keyY, devicePixelRatioF(),
+                      thumb_, thumbDragged_)) {
         return false;
     }
-    geometry_.thumbWidth = thumb_.image.width();
-    thumbHeight_ = thumb_.image.height();
+    const QSizeF thumb = thumb_.image.deviceIndependentSize();
+    geometry_.thumbWidth = qRound(thumb.width());
+    thumbHeight_ = qRound(thumb.height());
     if (!channel_.loaded) {
         geometry_.channelWidth = width();
         channelHeight_ = height();
@@ -214,11 +224,26 @@ void CBitmapSlider::focusOutEvent(QFocusEvent *event) {
     update();
 }
 
+void CBitmapSlider::FollowPixelRatio() {
+    const qreal ratio = devicePixelRatioF();
+    const qreal wanted = ratio > 1.0 ? 2.0 : 1.0;
+    for (Picture *picture : {&channel_, &channelFilled_, &thumb_, &thumbDragged_}) {
+        if (!picture->loaded || picture->image.devicePixelRatio() == wanted) continue;
+        Picture again;
+        if (LoadPicture(picture->id, picture->transparent, picture->keyColor, picture->keyX,
+                        picture->keyY, ratio, again)) {
+            *picture = again;
+        }
+    }
+}
+
 void CBitmapSlider::paintEvent(QPaintEvent *) {
+    FollowPixelRatio();
     QPainter target(this);
     const bool seeThrough = channelTransparent_ || !channel_.loaded;
     CMemDC memory(target, rect(), seeThrough, palette().color(QPalette::Window));
     QPainter &painter = memory.Painter();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const int centre = ThumbCentre();
 
     if (channel_.loaded) {
@@ -226,10 +251,15 @@ void CBitmapSlider::paintEvent(QPaintEvent *) {
             // Filled from the minimum end up to the thumb centre, normal from there on.
             const int width = geometry_.channelWidth;
             const int split = std::max(0, std::min(centre, width));
-            painter.drawImage(QPoint(0, 0), channelFilled_.image,
-                              QRect(0, 0, split, channelHeight_));
-            painter.drawImage(QPoint(split, 0), channel_.image,
-                              QRect(split, 0, width - split, channelHeight_));
+            // Source rectangles are in the pictures' own pixels.
+            const auto pixels = [](const QImage &image, const QRectF &units) {
+                const qreal r = image.devicePixelRatio();
+                return QRectF(units.topLeft() * r, units.size() * r);
+            };
+            const QRectF filled(0, 0, split, channelHeight_);
+            const QRectF rest(split, 0, width - split, channelHeight_);
+            painter.drawImage(filled, channelFilled_.image, pixels(channelFilled_.image, filled));
+            painter.drawImage(rest, channel_.image, pixels(channel_.image, rest));
         } else {
             painter.drawImage(QPoint(0, 0), channel_.image);
         }

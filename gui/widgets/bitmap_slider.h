@@ -56,13 +56,22 @@ class CBitmapSlider : public QWidget {
     struct Picture {
         QImage image;  // with the key colour made transparent when loaded that way
         bool loaded = false;
+        // How it was loaded, to load it again for a screen of another pixel ratio.
+        int id = 0;
+        bool transparent = false;
+        std::uint32_t keyColor = 0;
+        int keyX = 0, keyY = 0;
     };
+    // The picture drawn for the pixel ratio (LoadBitmapResource); its size in the widget's
+    // units is its device-independent size.
     static bool LoadPicture(int id, bool transparent, std::uint32_t keyColor, int keyX, int keyY,
-                            Picture &picture);
+                            qreal ratio, Picture &picture);
     // A normal picture and its optional second (filled or dragged) one; when the second fails,
     // the first is released too.
     static bool LoadPictures(int normalId, int secondId, bool transparent, std::uint32_t keyColor,
-                             int keyX, int keyY, Picture &normal, Picture &second);
+                             int keyX, int keyY, qreal ratio, Picture &normal, Picture &second);
+    // Loads the pictures again when the widget's pixel ratio calls for others.
+    void FollowPixelRatio();
     void DragTo(int pointerX);
     void Post(int message, int position);
 

@@ -78,9 +78,10 @@ void CDynamicLED::PaintRound(QPainter &painter, const QColor &color) const {
     int end = AngleOf(r, r.topRight());
     int span = end - start;
     while (span <= 0) span += 360 * 16;
-    // Unsmoothed: a smoothed 1-pixel line would smear over two pixels and all but vanish into
-    // the light line beneath it.
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // At one device pixel per unit unsmoothed: a smoothed 1-pixel line would smear over two
+    // pixels and all but vanish into the light line beneath it. On a denser screen it is two
+    // or more device pixels wide and smoothed like the rest.
+    painter.setRenderHint(QPainter::Antialiasing, devicePixelRatioF() > 1.0);
     painter.setPen(QPen(Qt::white, 1));
     painter.drawArc(r, start, span);
 

@@ -13,14 +13,21 @@ class CTransparentImage : public QLabel {
 
     // The picture is drawn at the top-left corner, not stretched, cut at the widget's size.
     void SetBitmap(const QImage &bitmap);
+    // A picture of the program's resources, drawn from the one made for the screen's pixel
+    // ratio (LoadBitmapResource), so that it is never scaled up.
+    void SetBitmapResource(int id);
     const QImage &Bitmap() const { return bitmap_; }
 
   protected:
     void paintEvent(QPaintEvent *event) override;
 
   private:
+    // The picture to paint at the widget's pixel ratio, with its magenta made transparent.
+    const QImage &SeeThrough();
+
     QImage bitmap_;
-    QImage seeThrough_;  // bitmap_ with its magenta pixels made transparent, made once
+    int resourceId_ = 0;  // 0: bitmap_ was given as it is
+    QImage seeThrough_;   // made once per pixel ratio
 };
 
 }  // namespace velorin::gui

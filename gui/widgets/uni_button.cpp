@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
+#include <algorithm>
 
 namespace velorin::gui {
 
@@ -12,6 +14,26 @@ constexpr int Index(core::ButtonFace face) {
 }
 
 const QColor kValueTextColor(128, 0, 0);
+constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop;
+// The caption shrinks in half points until its lines fit, but not below this.
+constexpr qreal kSmallestCaptionPoints = 6.0;
+
+// Each line of a horizontally centred text, from its first mark to its last, as drawn in a box
+// of the given width from y = top.
+QRectF LinesInk(const QFontMetricsF &metrics, const QString &text, qreal width, qreal top) {
+    QRectF ink;
+    qreal y = top;
+    for (const QString &line : text.split('\n')) {
+        QString marks = line;
+        while (!marks.isEmpty() && marks.back().isSpace()) marks.chop(1);
+        const qreal left = (width - metrics.horizontalAdvance(line)) / 2;
+        if (!marks.isEmpty()) {
+            ink |= QRectF(left, y, metrics.horizontalAdvance(marks), metrics.height());
+        }
+        y += metrics.lineSpacing();
+    }
+    return ink;
+}
 
 }  // namespace
 
@@ -30,11 +52,29 @@ void CUniButton::SetRegionAndColors(const QRegion &region, const QColor &normal,
     colors_[Index(core::ButtonFace::Pressed)] = pressed;
     colors_[Index(core::ButtonFace::Hover)] = hover;
     colors_[Index(core::ButtonFace::Disabled)] = disabled;
-    region_ = region.translated(-region.boundingRect().topLeft());
+    regionOffset_ = -region.boundingRect().topLeft();
+    region_ = region.translated(regionOffset_);
     textCentre_ = region_.boundingRect().center();
     needsRender_ = true;
-    setMask(region_);
+    // The smoothed edge reaches into the pixels just outside the region.
+    QRegion painted = region_;
+    for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+        painted += region_.translated(step);
+    setMask(painted);
     repaint();
+}
+
+void CUniButton::SetOutline(const QPainterPath &outline) {
+    outline_ = outline.translated(regionOffset_);
+    needsRender_ = true;
+    update();
+}
+
+QPainterPath CUniButton::Outline() const {
+    if (!outline_.isEmpty()) return outline_;
+    QPainterPath edge;
+    edge.addRegion(EffectiveRegion());
+    return edge.simplified();
 }
 
 void CUniButton::SetValueText(const QString &text) {
@@ -73,9 +113,61 @@ QFont CUniButton::CaptionFont() const {
     return font;
 }
 
+CUniButton::TextLayout CUniButton::LayOutText(const QPaintDevice &device) const {
+    TextLayout layout;
+    layout.font = CaptionFont();
+    const QString caption = text();
+    for (;;) {
+        const QFontMetricsF metrics(layout.font, &device);
+        const auto linesHeight = [&](const QString &lines) {
+            return lines.isEmpty()
+                       ? 0.0
+                       : metrics.lineSpacing() * (lines.count('\n') + 1) - metrics.leading();
+        };
+        layout.captionHeight = qCeil(linesHeight(caption));
+        layout.valueHeight = qCeil(linesHeight(valueText_));
+        layout.top = (height() - layout.captionHeight - layout.valueHeight) / 2;
+        layout.ink = LinesInk(metrics, caption, width(), layout.top) |
+                     LinesInk(metrics, valueText_, width(), layout.top + layout.captionHeight);
+        // Inside the one-pixel rim.
+        const bool fits = QRectF(rect()).adjusted(1, 1, -1, -1).contains(layout.ink);
+        const qreal points = layout.font.pointSizeF();
+        if (fits || points <= kSmallestCaptionPoints || points <= 0) break;
+        layout.font.setPointSizeF(std::max(kSmallestCaptionPoints, points - 0.5));
+    }
+    return layout;
+}
+
+QRect CUniButton::DisabledCaptionBox(const QFont &font, const QPaintDevice &device) const {
+    // Embossed: a light copy one pixel down and right under a shadow copy, the caption's
+    // top-left corner half a text height below the shape's centre, moved up and left as far
+    // as it must to stay on the button with its light copy.
+    const QFontMetrics metrics(font, &device);
+    const QRect caption = metrics.boundingRect(QRect(0, 0, width(), height()), kTextFlags, text());
+    QRect box(QPoint(textCentre_.x(), textCentre_.y() + caption.height() / 2), caption.size());
+    box.moveRight(std::min(box.right(), width() - 3));
+    box.moveBottom(std::min(box.bottom(), height() - 3));
+    box.moveTopLeft(QPoint(std::max(box.left(), 1), std::max(box.top(), 1)));
+    return box;
+}
+
+QRectF CUniButton::TextRect() {
+    const QImage &face = FaceImage(core::ButtonFace::Normal);
+    const TextLayout layout = LayOutText(face);
+    if (CurrentFace() != core::ButtonFace::Disabled) return layout.ink;
+    const QFontMetricsF metrics(layout.font, &face);
+    const QRect box = DisabledCaptionBox(layout.font, face);
+    return LinesInk(metrics, text(), box.width(), box.top()).translated(box.left(), 0);
+}
+
 void CUniButton::RenderFaces() {
-    // A changed caption also calls for new faces, or the old caption would stay on show.
-    if (!needsRender_ && renderedCaption_ == text() && faces_[0].size() == size()) return;
+    // A changed caption also calls for new faces, or the old caption would stay on show; so
+    // does a screen of another pixel ratio.
+    if (!needsRender_ && renderedCaption_ == text() &&
+        faces_[0].deviceIndependentSize() == size() &&
+        faces_[0].devicePixelRatio() == devicePixelRatioF()) {
+        return;
+    }
     for (auto face : {core::ButtonFace::Normal, core::ButtonFace::Pressed, core::ButtonFace::Hover,
                       core::ButtonFace::Disabled}) {
         faces_[Index(face)] = RenderFace(face);
@@ -85,58 +177,53 @@ void CUniButton::RenderFaces() {
 }
 
 QImage CUniButton::RenderFace(core::ButtonFace face) const {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::black);
-    const QRegion region = EffectiveRegion();
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setClipRegion(region);
-    painter.fillRect(rect(), colors_[Index(face)]);
+    painter.setRenderHint(QPainter::Antialiasing);
 
-    painter.setFont(CaptionFont());
-    const QFontMetrics metrics(painter.font());
-    const QString caption = text();
-    const int flags = Qt::AlignHCenter | Qt::AlignTop;
-    const QRect captionBox = metrics.boundingRect(QRect(0, 0, width(), height()), flags, caption);
-    if (face == core::ButtonFace::Disabled) {
-        // Embossed: a light copy one pixel down and right under a shadow copy, the caption's
-        // top-left corner half a text height below the shape's centre.
-        const QPoint topLeft(textCentre_.x(), textCentre_.y() + captionBox.height() / 2);
-        const QRect box(topLeft, captionBox.size());
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawText(box.translated(1, 1), flags, caption);
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawText(box, flags, caption);
-    } else {
-        const QRect valueBox =
-            valueText_.isEmpty()
-                ? QRect()
-                : metrics.boundingRect(QRect(0, 0, width(), height()), flags, valueText_);
-        const int top = (height() - captionBox.height() - valueBox.height()) / 2;
-        painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(QRect(0, top, width(), captionBox.height()), flags, caption);
-        if (!valueText_.isEmpty()) {
-            painter.setPen(kValueTextColor);
-            painter.drawText(QRect(0, top + captionBox.height(), width(), valueBox.height()), flags,
-                             valueText_);
-        }
-    }
-
-    // A one-pixel rim: the edge not covered by the shape moved right and down is the top-left
-    // edge, the one not covered by the shape moved left and up the bottom-right edge.
+    // A one-pixel rim: the part of the shape that the shape moved left and up does not cover
+    // is the bottom-right edge, of the rest the part that the shape moved right and down does
+    // not cover the top-left edge. Each fill lies inside the one before, so no seam shows.
+    const QPainterPath shape = Outline();
+    const QPainterPath upperLeft = shape.intersected(shape.translated(-1, -1));
     QColor topLeft = palette().color(QPalette::Light);
     QColor bottomRight = palette().color(QPalette::Shadow);
     if (face == core::ButtonFace::Pressed) std::swap(topLeft, bottomRight);
-    painter.setClipRegion(region.subtracted(region.translated(1, 1)));
-    painter.fillRect(rect(), topLeft);
-    painter.setClipRegion(region.subtracted(region.translated(-1, -1)));
-    painter.fillRect(rect(), bottomRight);
+    painter.fillPath(shape, bottomRight);
+    painter.fillPath(upperLeft, topLeft);
+    painter.fillPath(upperLeft.intersected(shape.translated(1, 1)), colors_[Index(face)]);
+
+    const TextLayout layout = LayOutText(image);
+    painter.setFont(layout.font);
+    const QString caption = text();
+    if (face == core::ButtonFace::Disabled) {
+        const QRect box = DisabledCaptionBox(layout.font, image);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawText(box.translated(1, 1), kTextFlags, caption);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawText(box, kTextFlags, caption);
+    } else {
+        painter.setPen(palette().color(QPalette::ButtonText));
+        // The boxes reach the bottom: a box is a clip, and no line may lose its descenders.
+        painter.drawText(QRect(0, layout.top, width(), height() - layout.top), kTextFlags, caption);
+        if (!valueText_.isEmpty()) {
+            const int valueTop = layout.top + layout.captionHeight;
+            painter.setPen(kValueTextColor);
+            painter.drawText(QRect(0, valueTop, width(), height() - valueTop), kTextFlags,
+                             valueText_);
+        }
+    }
     return image;
 }
 
 void CUniButton::paintEvent(QPaintEvent *) {
     RenderFaces();
+    // The face is see-through outside the shape; a clip to the region would cut its smoothed
+    // edge back to whole pixels.
     QPainter painter(this);
-    painter.setClipRegion(EffectiveRegion());
     painter.drawImage(QPoint(0, 0), faces_[Index(CurrentFace())]);
 }
 

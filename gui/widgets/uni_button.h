@@ -1,9 +1,11 @@
 // CUniButton: a push button of any shape, filled with flat colours per state, with a bold
-// caption and a second "value" line. Its four faces are rendered once and then only copied.
+// caption and a second "value" line. Its four faces are rendered once for the screen's device
+// pixel ratio, its outline smoothed, and then only copied.
 #pragma once
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QRegion>
 #include <array>
@@ -22,11 +24,19 @@ class CUniButton : public QPushButton {
     // it and reacts to the pointer only inside it.
     void SetRegionAndColors(const QRegion &region, const QColor &normal, const QColor &pressed,
                             const QColor &hover, const QColor &disabled);
+    // The outline that is painted, smoothed, in the coordinates of the region last given; it
+    // should trace that region's edge. The pointer still counts only inside the region. Without
+    // one the region's own edge is painted.
+    void SetOutline(const QPainterPath &outline);
     void SetValueText(const QString &text);
 
     QString ValueText() const { return valueText_; }
     QRegion Region() const { return region_; }
     QPoint TextCentre() const { return textCentre_; }
+    QPainterPath Outline() const;
+    // Where the caption and value lines of the face shown are drawn, in the button's
+    // coordinates, at the current device pixel ratio.
+    QRectF TextRect();
     bool IsHover() const { return hover_; }
     bool IsHeld() const { return held_; }
     core::ButtonFace CurrentFace() const;
@@ -49,6 +59,18 @@ class CUniButton : public QPushButton {
     void RenderFaces();
     QImage RenderFace(core::ButtonFace face) const;
     QFont CaptionFont() const;
+    // The caption and value lines at the caption font, made smaller where they would not fit
+    // the button, as drawn on the device.
+    struct TextLayout {
+        QFont font;
+        int top = 0;  // of the caption; the value line follows
+        int captionHeight = 0;
+        int valueHeight = 0;
+        QRectF ink;  // what the lines cover
+    };
+    TextLayout LayOutText(const QPaintDevice &device) const;
+    // Where the disabled face draws its embossed caption.
+    QRect DisabledCaptionBox(const QFont &font, const QPaintDevice &device) const;
     QRegion EffectiveRegion() const;
 
     QString valueText_;
@@ -57,6 +79,8 @@ class CUniButton : public QPushButton {
     bool needsRender_ = true;
     QString renderedCaption_;
     QRegion region_;  // empty: the whole client rectangle
+    QPoint regionOffset_;
+    QPainterPath outline_;  // empty: the region's edge
     QPoint textCentre_;
     bool held_ = false;
     bool hover_ = false;

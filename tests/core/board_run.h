@@ -31,6 +31,8 @@ class BoardRun {
     core::Board &Board() { return board_; }
     sim::Emulator &Emulator() { return emulated_.Emulator(); }
     std::vector<sim::LogEntry> Log() { return emulated_.Emulator().Log(); }
+    // Every request since the log was cleared, also those past the log's capacity.
+    uint64_t Received() { return emulated_.Emulator().RequestCount(); }
     void SetFaults(const sim::Faults &faults) { emulated_.Emulator().SetFaults(faults); }
 
     template <typename F>

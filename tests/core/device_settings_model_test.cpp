@@ -151,6 +151,8 @@ TEST(DeviceSettingsModelTest, ControlsOutsideTheirRangeKeepTheState) {
 TEST(DeviceSettingsModelTest, OutputDividerCodeWithoutDividerIsKeptUntilChanged) {
     ModelRun m({0x38, 0, 0, 0, 0, 0});  // output divider code 7
     m.model->Initialise();
+    EXPECT_EQ(m.model->State().inputLowText, "29.2");  // from the opening on, without a request
+    EXPECT_EQ(m.s.Sent(), std::vector<Request>{});
     EXPECT_EQ(m.model->State().outputDividerCode, 7);
     EXPECT_EQ(core::OutputDividerCode(m.image), 7);
     m.model->Refresh();

@@ -102,15 +102,67 @@ TEST(LoopFilterDialogModel, EditFieldsReadBackAsIntegers) {
     EXPECT_EQ(TruncateToInt(std::nan("")), 0);
 }
 
-TEST(LoopFilterDialogModel, OkChecksBothFieldsButReturnsTheSliderValues) {
-    LoopFilterDialogModel model(LoopFilterRequest{});
+TEST(LoopFilterDialogModel, ATypedValueMovesItsSliderThereAsASliderMoveWould) {
+    using Typed = LoopFilterDialogModel::Typed;
+    const LoopFilterRequest opening{400000, 80, 224e-6, 5, 12};
+    struct Case {
+        LoopFilterSlider field;
+        const char *text;
+        Typed typed;
+        int position;  // where the slider goes, and what the field then shows
+    } cases[] = {
+        {LoopFilterSlider::Bandwidth, "200", Typed::Moved, 200},
+        {LoopFilterSlider::Bandwidth, " 75 ", Typed::Moved, 75},
+        {LoopFilterSlider::Bandwidth, "20", Typed::Moved, kBandwidthSliderMinKHz},
+        {LoopFilterSlider::Bandwidth, "4000", Typed::Moved, kBandwidthSliderMaxKHz},
+        {LoopFilterSlider::PhaseMargin, "45", Typed::Moved, 45},
+        {LoopFilterSlider::PhaseMargin, "-5", Typed::Moved, kPhaseMarginSliderMinDeg},
+        {LoopFilterSlider::PhaseMargin, "95", Typed::Moved, kPhaseMarginSliderMaxDeg},
+        {LoopFilterSlider::Bandwidth, "200.5", Typed::NotInteger, 400},
+        {LoopFilterSlider::PhaseMargin, "", Typed::NotInteger, 80},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        LoopFilterDialogModel typed(opening);
+        LoopFilterDialogModel slid(opening);
+        EXPECT_EQ(typed.TypeValue(c.field, c.text), c.typed);
+        if (c.typed == Typed::Moved) slid.MoveSlider(c.field, c.position);
+        const bool bandwidth = c.field == LoopFilterSlider::Bandwidth;
+        EXPECT_EQ(bandwidth ? typed.BandwidthKHz() : typed.PhaseMarginInt(), c.position);
+        const LoopFilterChoice a = typed.Choice(), b = slid.Choice();
+        EXPECT_EQ(a.bandwidthHz, b.bandwidthHz);
+        EXPECT_EQ(a.phaseMarginDeg, b.phaseMarginDeg);
+        ExpectCodes(a, {b.c1Code, b.c2Code, b.c3Code, b.r2Code});
+        EXPECT_EQ(typed.Labels().c2, slid.Labels().c2);
+        EXPECT_EQ(typed.BodeCsv(), slid.BodeCsv());
+    }
+}
+
+TEST(LoopFilterDialogModel, TheShownValueTypedAgainKeepsAnUnroundedOpening) {
+    // Outside the slider range and not whole: visiting the field changes nothing.
+    LoopFilterDialogModel model(LoopFilterRequest{1234567.8, 45.6, 112e-6, 3, 20});
+    EXPECT_EQ(model.TypeValue(LoopFilterSlider::Bandwidth, "1234"),
+              LoopFilterDialogModel::Typed::Unchanged);
+    EXPECT_EQ(model.TypeValue(LoopFilterSlider::PhaseMargin, " 45"),
+              LoopFilterDialogModel::Typed::Unchanged);
+    EXPECT_EQ(model.AcceptEdits("1234", "45"), LoopFilterDialogModel::Accept::Ok);
+    EXPECT_EQ(model.Choice().bandwidthHz, 1234567.8);
+    EXPECT_EQ(model.Choice().phaseMarginDeg, 45.6);
+}
+
+TEST(LoopFilterDialogModel, OkRefusesANonIntegerAndOtherwiseUsesWhatTheFieldsShow) {
+    LoopFilterDialogModel model(LoopFilterRequest{400000, 80, 224e-6, 5, 12});
     EXPECT_EQ(model.AcceptEdits("abc", "x"), LoopFilterDialogModel::Accept::BandwidthNotInteger);
     EXPECT_EQ(model.AcceptEdits("100", "4.5"),
               LoopFilterDialogModel::Accept::PhaseMarginNotInteger);
+    // A refused OK changes nothing, not even the field that was an integer.
+    EXPECT_EQ(model.BandwidthKHz(), 400);
+    EXPECT_EQ(model.Choice().bandwidthHz, 400000.0);
     EXPECT_EQ(model.AcceptEdits("100", "45"), LoopFilterDialogModel::Accept::Ok);
     EXPECT_EQ(model.BandwidthKHz(), 100);
-    EXPECT_EQ(model.Choice().bandwidthHz, 400000.0);
-    EXPECT_EQ(model.Choice().phaseMarginDeg, 80.0);
+    EXPECT_EQ(model.Choice().bandwidthHz, 100000.0);
+    EXPECT_EQ(model.Choice().phaseMarginDeg, 45.0);
+    EXPECT_EQ(model.Labels().c2, DesignLoopFilter({100000, 45, 224e-6, 5, 12}).selection.labels.c2);
 }
 
 TEST(LoopFilterDialogModel, AFailedDesignKeepsThePreviousComponentsAndSaysSo) {

@@ -13,7 +13,7 @@ namespace velorin::testing {
 
 struct SequenceRun {
     explicit SequenceRun(sim::BoardKind kind = sim::BoardKind::FourBlock)
-        : run(kind), sleeper([this] { return run.Log().size(); }) {}
+        : run(kind), sleeper([this] { return static_cast<size_t>(run.Received()); }) {}
 
     BoardRun run;
     ScriptedPrompts prompts;
@@ -21,7 +21,8 @@ struct SequenceRun {
     core::BoardServices services{run.Board(), prompts, sleeper};
 
     std::vector<Request> Sent() { return Requests(run.Log()); }
-    size_t Logged() { return run.Log().size(); }
+    // Every request since the log was cleared, also those the emulator's log has let go.
+    size_t Logged() { return static_cast<size_t>(run.Received()); }
     template <typename F>
     auto WithBoard(F &&f) {
         return run.WithBoard(std::forward<F>(f));

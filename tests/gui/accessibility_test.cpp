@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -212,6 +213,36 @@ TEST(Accessibility, EveryWindowReadsAsItShows) {
         EXPECT_EQ(walk.faults, std::vector<std::string>{});
         widget->close();
     }
+}
+
+// Everything a screen reader reaches from the window, by object name, with the name it reads.
+void Reach(QAccessibleInterface &node, std::map<QString, QString> &reached) {
+    if (const QObject *object = node.object(); object && !object->objectName().isEmpty()) {
+        reached[object->objectName()] = node.text(QAccessible::Name);
+    }
+    for (int i = 0; i < node.childCount(); ++i) {
+        if (QAccessibleInterface *child = node.child(i)) Reach(*child, reached);
+    }
+}
+
+// As the dialog opens, before its first refresh half a second later.
+TEST(Accessibility, TheFrequencyWindowsAreReadAsTheyShowFromTheOpening) {
+    [[maybe_unused]] const QtAccessibilityAllocations qtOwned;
+    Program program;
+    CVelorinDlg dialog(program.services, 1);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    std::map<QString, QString> reached;
+    Reach(*QAccessible::queryAccessibleInterface(&dialog), reached);
+    for (const char *name : {"inputLowText", "inputHighText", "outputLowText", "outputHighText"}) {
+        SCOPED_TRACE(name);
+        auto *label = dialog.findChild<QLabel *>(name);
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->text().isEmpty());
+        ASSERT_EQ(reached.count(name), 1u);
+        EXPECT_EQ(reached[name], label->text());
+    }
+    dialog.close();
 }
 
 }  // namespace

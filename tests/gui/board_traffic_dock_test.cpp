@@ -9,7 +9,9 @@
 #include <QColor>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <fstream>
@@ -68,19 +70,41 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
     EXPECT_EQ(toggle->text(), "Board Traffic");
     EXPECT_TRUE(dock->isHidden());
 
-    const int closedHeight = frame.height();
+    const QSize closed = frame.size();
+    QWidget &view = *frame.centralWidget();
+    const QSize viewSize = view.size();
     toggle->trigger();
     EXPECT_TRUE(dock->isVisible());
+    EXPECT_FALSE(dock->isFloating());
     EXPECT_EQ(frame.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
-    EXPECT_GT(frame.height(), closedHeight);  // the fixed-size window made room for it
-    EXPECT_GE(dock->geometry().top(), frame.centralWidget()->geometry().bottom());
+    // The window grew by the dock's height; the view kept its size and lies whole above it,
+    // the status bar below it.
+    EXPECT_EQ(frame.width(), closed.width());
+    EXPECT_GE(frame.height(), closed.height() + dock->height());
+    EXPECT_EQ(view.size(), viewSize);
+    EXPECT_TRUE(frame.rect().contains(view.geometry()));
+    EXPECT_GT(dock->geometry().top(), view.geometry().bottom());
+    EXPECT_TRUE(frame.statusBar()->isVisible());
+    EXPECT_GT(frame.statusBar()->geometry().top(), dock->geometry().bottom());
+    EXPECT_TRUE(frame.screen()->availableGeometry().contains(frame.frameGeometry()));
+    // An hour of milliseconds fits the Time column.
+    const QTableView &table = dock->Table();
+    EXPECT_GE(table.columnWidth(static_cast<int>(core::TrafficColumn::Time)),
+              table.fontMetrics().horizontalAdvance("3600000.000"));
+    const QSize opened = frame.size();
+    toggle->trigger();
+    EXPECT_TRUE(dock->isHidden());
+    EXPECT_EQ(frame.size(), closed);  // the height given back
+    toggle->trigger();
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_EQ(frame.size(), opened);
 
-    auto &view = *qobject_cast<CGuiView *>(frame.View());
-    view.PollBoard();
+    auto &mainView = *qobject_cast<CGuiView *>(frame.View());
+    mainView.PollBoard();
     dock->Sync();
     const int before = dock->Model().rowCount();
-    view.OnSettingCommand(kPrescalerTwo);
-    view.PollBoard();
+    mainView.OnSettingCommand(kPrescalerTwo);
+    mainView.PollBoard();
     dock->Sync();
 
     auto meanings = Column(dock->Model(), core::TrafficColumn::Meaning);
@@ -128,7 +152,7 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
 
     // A failing chip write: its one row is red, and the only one "Failures only" keeps.
     board.Emulator().SetFaults(sim::Faults::FailCommand(0xA0));
-    view.OnSettingCommand(kPrescalerTwo);
+    mainView.OnSettingCommand(kPrescalerTwo);
     dock->Sync();
     const int failed = dock->Model().rowCount() - 1;
     EXPECT_EQ(dock->Model().index(failed, 0).data(Qt::ForegroundRole).value<QColor>(),
@@ -146,6 +170,29 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
     EXPECT_TRUE(QSettings(core::kSettingsOrganisation, core::kApplicationName)
                     .value("Board Traffic/visible")
                     .toBool());
+}
+
+TEST_F(BoardTrafficDockTest, OnAScreenTooLowForTheGrownWindowItOpensFloating) {
+    ::testing::internal::CaptureStdout();
+    CQVVelorinCtrlGuiApp app(prompts);
+    UseMainView(app);
+    ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
+    ::testing::internal::GetCapturedStdout();
+    CMainFrame &frame = *app.MainFrame();
+    auto *dock = frame.findChild<CBoardTrafficDock *>("boardTrafficDock");
+    const QRect screen = frame.screen()->availableGeometry();
+    // A table as tall as the screen leaves no room under the view.
+    dock->Table().setMinimumHeight(screen.height());
+    const QSize closed = frame.size();
+    frame.findChild<QAction *>("viewBoardTraffic")->trigger();
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_TRUE(dock->isFloating());
+    EXPECT_EQ(frame.size(), closed);
+    EXPECT_TRUE(screen.contains(frame.frameGeometry()));
+    EXPECT_TRUE(screen.intersects(dock->geometry()));
+    frame.findChild<QAction *>("viewBoardTraffic")->trigger();
+    EXPECT_TRUE(dock->isHidden());
+    frame.close();
 }
 
 }  // namespace

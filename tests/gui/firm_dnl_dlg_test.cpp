@@ -160,7 +160,7 @@ TEST_F(FirmwareDialogTest, ImagesUpToTheFullEepromPaintEachStepOnceAndClose) {
         EXPECT_EQ(prompts.shown[0].icon, core::MessageIcon::Exclamation);
         EXPECT_EQ(prompts.shown[0].caption, "");  // the application name
         EXPECT_EQ(run.painted, painted) << size;
-        EXPECT_EQ(board.Log().size(), 1 + 2 * size);
+        EXPECT_EQ(board.Received(), 1 + 2 * size);
         EXPECT_TRUE(run.tally.startsWith(QString("%1 of %1 bytes, 0:").arg(size)))
             << run.tally.toStdString();
     }

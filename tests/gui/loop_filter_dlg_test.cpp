@@ -113,7 +113,7 @@ TEST(LoopFilterDialog, OkReturnsTheValuesAsGivenAndRefusesNonIntegers) {
     ASSERT_EQ(prompts.Texts(), std::vector<std::string>{"Please enter an integer."});
     EXPECT_EQ(dialog.focusWidget(), margin);
 
-    margin->setText("12");
+    margin->setText("45");
     QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const core::LoopFilterChoice choice = dialog.Choice();
@@ -121,6 +121,45 @@ TEST(LoopFilterDialog, OkReturnsTheValuesAsGivenAndRefusesNonIntegers) {
     EXPECT_EQ(choice.phaseMarginDeg, 45.6);
     EXPECT_EQ(choice.c2Code, design.selection.codes.c2);
     EXPECT_EQ(choice.r2Code, design.selection.codes.r2);
+}
+
+TEST(LoopFilterDialog, ATypedValueIsTakenOnEnterAndOnLeavingTheField) {
+    ScriptedPrompts prompts;
+    CLoopFilterDlg dialog(kDefaultOpening, prompts);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto *bandwidth = Find<QLineEdit>(dialog, "bandwidthEdit");
+    bandwidth->setFocus();
+    bandwidth->selectAll();
+    QTest::keyClicks(bandwidth, "200");
+    QTest::keyClick(bandwidth, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());  // Enter takes the value; it does not end the dialog
+    EXPECT_EQ(Find<CBitmapSlider>(dialog, "bandwidthSlider")->GetPos(), 200);
+    ExpectLabels(dialog, core::DesignLoopFilter({200000, 80, 224e-6, 5, 12}).selection.labels);
+
+    auto *margin = Find<QLineEdit>(dialog, "phaseMarginEdit");
+    margin->setFocus();
+    margin->selectAll();
+    QTest::keyClicks(margin, "20");
+    QTest::keyClick(margin, Qt::Key_Tab);
+    EXPECT_EQ(margin->text(), "30");  // the slider's end
+    EXPECT_EQ(Find<CBitmapSlider>(dialog, "phaseMarginSlider")->GetPos(), 30);
+
+    bandwidth->setFocus();
+    bandwidth->selectAll();
+    QTest::keyClicks(bandwidth, "2x");
+    QTest::keyClick(bandwidth, Qt::Key_Enter);
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Please enter an integer."});
+    EXPECT_TRUE(dialog.isVisible());
+
+    bandwidth->setText("150");
+    QTest::mouseClick(Find<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const core::LoopFilterChoice choice = dialog.Choice();
+    EXPECT_EQ(choice.bandwidthHz, 150000.0);
+    EXPECT_EQ(choice.phaseMarginDeg, 30.0);
+    EXPECT_EQ(choice.r2Code,
+              core::DesignLoopFilter({150000, 30, 224e-6, 5, 12}).selection.codes.r2);
 }
 
 TEST(LoopFilterDialog, EscapeCancels) {

@@ -30,13 +30,21 @@ class QtEnvironment : public ::testing::Environment {
 
   private:
     // Qt's offscreen screen is 800 x 600; the windows are checked on a bench PC's 1280 x 1024.
+    // Under QT_SCALE_FACTOR the screen has as many more pixels (a laptop's 4K screen at
+    // 200 %), so that the windows still meet a screen of 1280 x 1024 of their own units.
     void UseBenchScreen() {
         if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+        bool scaled = false;
+        double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&scaled);
+        if (!scaled || scale <= 0) scale = 1.0;
         const QString path = settingsDir_->filePath("screen.json");
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly)) return;
-        file.write(R"({"screens": [{"name": "bench", "x": 0, "y": 0, "width": 1280,)"
-                   R"( "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        file.write(QString(R"({"screens": [{"name": "bench", "x": 0, "y": 0, "width": %1,)"
+                           R"( "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                       .arg(qRound(1280 * scale))
+                       .arg(qRound(1024 * scale))
+                       .toUtf8());
         file.close();
         qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
     }

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainterPath>
 #include <QPolygon>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <cstdlib>
 
 namespace velorin::gui {
 namespace {
@@ -83,24 +85,62 @@ TEST_F(UniButtonTest, FacesFillTheShapeWithTheStateColour) {
     EXPECT_EQ(button->FaceImage(core::ButtonFace::Hover).pixelColor(inside), kLight);
     EXPECT_EQ(button->FaceImage(core::ButtonFace::Pressed).pixelColor(inside), kLight);
     EXPECT_EQ(button->FaceImage(core::ButtonFace::Disabled).pixelColor(inside), kNormal);
-    EXPECT_EQ(button->FaceImage(core::ButtonFace::Normal).pixelColor(95, 5), QColor(Qt::black));
+    // Outside the shape the face is see-through: what lies under the button shows.
+    EXPECT_EQ(qAlpha(button->FaceImage(core::ButtonFace::Normal).pixel(95, 5)), 0);
     // The shown face is the hover face as soon as the pointer is over the shape.
     QTest::mouseMove(button, QPoint(20, 40));
     EXPECT_EQ(button->grab().toImage().pixelColor(inside), kLight);
 }
 
 TEST_F(UniButtonTest, PressedFaceSwapsTheRim) {
-    const QRgb light = button->palette().color(QPalette::Light).rgb();
-    const QRgb dark = button->palette().color(QPalette::Shadow).rgb();
+    const QColor light = button->palette().color(QPalette::Light);
+    const QColor dark = button->palette().color(QPalette::Shadow);
     ASSERT_NE(light, dark);
     // The left edge of the triangle is its top-left rim; its lower slanted side the other one.
-    EXPECT_EQ(button->FaceImage(core::ButtonFace::Normal).pixel(0, 40), light);
-    EXPECT_EQ(button->FaceImage(core::ButtonFace::Pressed).pixel(0, 40), dark);
-    const QRegion region = button->Region();
-    int y = 79;
-    while (y > 40 && !region.contains(QPoint(20, y))) --y;
-    EXPECT_EQ(button->FaceImage(core::ButtonFace::Normal).pixel(20, y), dark);
-    EXPECT_EQ(button->FaceImage(core::ButtonFace::Pressed).pixel(20, y), light);
+    EXPECT_EQ(button->FaceImage(core::ButtonFace::Normal).pixel(0, 40), light.rgb());
+    EXPECT_EQ(button->FaceImage(core::ButtonFace::Pressed).pixel(0, 40), dark.rgb());
+    // The lowest opaque pixel of a column crosses the slanted side, smoothed: nearer the rim's
+    // colour than the face's.
+    const auto lowestOpaque = [this](core::ButtonFace face) {
+        const QImage &image = button->FaceImage(face);
+        int y = image.height() - 1;
+        while (y > 40 && qAlpha(image.pixel(20, y)) < 255) --y;
+        return image.pixelColor(20, y);
+    };
+    const auto distance = [](const QColor &a, const QColor &b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue());
+    };
+    const QColor normalEdge = lowestOpaque(core::ButtonFace::Normal);
+    EXPECT_LT(distance(normalEdge, dark), distance(normalEdge, kNormal));
+    const QColor pressedEdge = lowestOpaque(core::ButtonFace::Pressed);
+    EXPECT_LT(distance(pressedEdge, light), distance(pressedEdge, dark));
+}
+
+TEST_F(UniButtonTest, AnOutlineIsPaintedSmoothWhileThePointerKeepsToTheRegion) {
+    QPainterPath triangle;
+    triangle.addPolygon(QPolygonF({QPointF(0, 0), QPointF(100, 40), QPointF(0, 80)}));
+    triangle.closeSubpath();
+    button->SetOutline(triangle);
+    const QImage &face = button->FaceImage(core::ButtonFace::Normal);
+    int partly = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) partly += qAlpha(face.pixel(x, y)) % 255 != 0;
+    }
+    EXPECT_GT(partly, 40);  // both slanted sides smoothed
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(95, 5));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 40));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(UniButtonTest, CaptionAndValueShrinkUntilTheyFitTheButton) {
+    button->setText("PFD\nCharge\nPump");
+    button->SetValueText("224 uA");
+    button->resize(88, 40);  // too low for four lines at the caption font
+    const QRectF ink = button->TextRect();
+    EXPECT_TRUE(QRectF(button->rect()).contains(ink));
+    EXPECT_GT(ink.height(), 20);
 }
 
 TEST_F(UniButtonTest, NewValueTextOrCaptionRendersTheFacesAgain) {

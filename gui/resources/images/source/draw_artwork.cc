@@ -1,5 +1,7 @@
-// Draws every picture of the program into the folder given as the only argument.
-// Build and run it with render-artwork next to this file; the results are checked in.
+// Draws every picture of the program into the folder given as the only argument, each at its
+// own size (name.png) and at twice that for screens of a higher pixel ratio (name@2x.png, which
+// Qt's icons pick by themselves and the program's pictures choose by the screen). Build and run
+// it with render-artwork next to this file; the results are checked in.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,14 +16,22 @@ const QColor kMagenta(255, 0, 255);
 const QColor kInk(20, 30, 90);
 const QColor kBlockFace(151, 219, 244);
 
-QImage Canvas(int width, int height, const QColor &background) {
-    QImage image(width, height, QImage::Format_RGB32);
+// Pixels per unit of the picture being drawn: every drawing below is in units, so a picture at
+// scale 2 is the same drawing with four pixels for each of the first one's.
+int gScale = 1;
+
+QImage Canvas(int width, int height, const QColor &background,
+              QImage::Format format = QImage::Format_RGB32) {
+    QImage image(width * gScale, height * gScale, format);
+    image.setDevicePixelRatio(gScale);
     image.fill(background);
     return image;
 }
 
 bool Save(const QImage &image, const QString &folder, const QString &name) {
-    const QString path = QDir(folder).filePath(name);
+    QString file = name;
+    if (gScale != 1) file.insert(file.lastIndexOf('.'), QString("@%1x").arg(gScale));
+    const QString path = QDir(folder).filePath(file);
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -253,8 +263,7 @@ QImage SliderThumb(bool dragged) {
 }
 
 QImage ProgramIcon() {
-    QImage image(48, 48, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+    QImage image = Canvas(48, 48, Qt::transparent, QImage::Format_ARGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     // A chip with a clock wave on it.
@@ -289,8 +298,7 @@ QImage ProgramIcon() {
 using ToolDrawing = std::function<void(QPainter &)>;
 
 QImage ToolIcon(const ToolDrawing &draw) {
-    QImage image(16, 15, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+    QImage image = Canvas(16, 15, Qt::transparent, QImage::Format_ARGB32);
     QPainter painter(&image);
     Crisp(painter);
     draw(painter);
@@ -306,15 +314,7 @@ void Page(QPainter &p, int left, int top) {
     p.drawLine(left + 6, top + 3, left + 9, top + 3);
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_artwork FOLDER\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+bool DrawAll(const QString &out) {
     bool ok = true;
     ok &= Save(ProgramIcon(), out, "program_icon.png");
     ok &= Save(Arrow(40, 15, 0), out, "arrow_right.png");
@@ -397,5 +397,22 @@ int main(int argc, char **argv) {
                    p.drawText(QRect(1, 0, 15, 15), Qt::AlignCenter, "?");
                }),
                out, "tool_about.png");
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: draw_artwork FOLDER\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    bool ok = true;
+    for (int scale : {1, 2}) {
+        gScale = scale;
+        ok &= DrawAll(out);
+    }
     return ok ? 0 : 1;
 }
