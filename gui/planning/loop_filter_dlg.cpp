@@ -96,6 +96,13 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     bandwidthEdit_->setFocus();
 }
 
+CLoopFilterDlg::~CLoopFilterDlg() {
+    for (QLineEdit *field : {bandwidthEdit_, phaseMarginEdit_}) {
+        field->removeEventFilter(this);
+        field->disconnect(this);
+    }
+}
+
 QRect CLoopFilterDlg::Dlu(int x, int y, int width, int height) {
     // The scale of the template font, not of the font that stands in for it: the schematic is
     // a picture drawn for that scale, and the value labels must land beside its symbols.

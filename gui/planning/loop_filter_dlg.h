@@ -27,6 +27,11 @@ class CLoopFilterDlg : public QDialog {
     // The file choosers and messages of the saves go through the prompts.
     CLoopFilterDlg(const core::LoopFilterRequest &request, core::Prompts &prompts,
                    QWidget *parent = nullptr);
+    // The fields let go of the dialog before its children go: a field that loses the focus as
+    // it is destroyed finishes its editing, which must not reach a dialog half taken down.
+    ~CLoopFilterDlg() override;
+    CLoopFilterDlg(const CLoopFilterDlg &) = delete;
+    CLoopFilterDlg &operator=(const CLoopFilterDlg &) = delete;
 
     // Valid after the dialog ended with OK.
     core::LoopFilterChoice Choice() const { return model_.Choice(); }

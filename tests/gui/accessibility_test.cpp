@@ -14,9 +14,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 #include "core/board_run.h"
 #include "gui/app/about_dlg.h"
@@ -30,6 +27,7 @@
 #include "gui/planning/main_view.h"
 #include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/xtal_freq_dlg.h"
+#include "qt_retained_allocations.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
 
@@ -183,24 +181,10 @@ TEST(Accessibility, TheCheckKnowsAnIdentifier) {
     EXPECT_FALSE(IdentifierLike("C1", "c1Edit"));
 }
 
-// Under LeakSanitizer: once a window has answered accessibility queries, Qt keeps what it made
-// for them (its interface cache, the charts' scene items) until the process ends; a window's
-// own leaks are checked by its own tests, without the walk.
-struct QtAccessibilityAllocations {
-#if defined(__SANITIZE_ADDRESS__)
-    QtAccessibilityAllocations() {
-        __lsan_disable();
-    }
-    ~QtAccessibilityAllocations() {
-        __lsan_enable();
-    }
-#endif
-};
-
 TEST(Accessibility, EveryWindowReadsAsItShows) {
     for (const Window &window : kWindows) {
         SCOPED_TRACE(window.name);
-        [[maybe_unused]] const QtAccessibilityAllocations qtOwned;
+        [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
         Program program;
         std::unique_ptr<QWidget> widget = window.open(program);
         widget->show();
@@ -227,7 +211,7 @@ void Reach(QAccessibleInterface &node, std::map<QString, QString> &reached) {
 
 // As the dialog opens, before its first refresh half a second later.
 TEST(Accessibility, TheFrequencyWindowsAreReadAsTheyShowFromTheOpening) {
-    [[maybe_unused]] const QtAccessibilityAllocations qtOwned;
+    [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
     Program program;
     CVelorinDlg dialog(program.services, 1);
     dialog.show();

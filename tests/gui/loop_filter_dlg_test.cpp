@@ -22,6 +22,7 @@
 #include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/phase_noise_panel.h"
 #include "gui/widgets/bitmap_slider.h"
+#include "qt_retained_allocations.h"
 #include "screenshots.h"
 #include "support/scripted_prompts.h"
 
@@ -173,6 +174,7 @@ TEST(LoopFilterDialog, EscapeCancels) {
 }
 
 TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
+    [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
     ScriptedPrompts prompts;
     CLoopFilterDlg dialog(kDefaultOpening, prompts);
     dialog.show();

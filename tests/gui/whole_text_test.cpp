@@ -37,6 +37,7 @@
 #include "gui/planning/xtal_freq_dlg.h"
 #include "gui/trace/board_traffic_dock.h"
 #include "gui/widgets/uni_button.h"
+#include "qt_retained_allocations.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
 #include "velorin.h"
@@ -341,6 +342,7 @@ TEST(WholeText, TheCheckFindsWhatIsCut) {
 }
 
 TEST(WholeText, EveryWindowShowsEachTextWhole) {
+    [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
     const int percent = qRound(qApp->devicePixelRatio() * 100);
     for (const Window &window : kWindows) {
         SCOPED_TRACE(std::string(window.name) + " at " + std::to_string(percent) + " %");
