@@ -19,6 +19,8 @@ struct QtRetainedAllocations {
     ~QtRetainedAllocations() {
         __lsan_enable();
     }
+#else
+    QtRetainedAllocations() = default;
 #endif
     QtRetainedAllocations(const QtRetainedAllocations &) = delete;
     QtRetainedAllocations &operator=(const QtRetainedAllocations &) = delete;
