@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/loopfilter/noise_model_form.h"
+#include "gui/planning/described_button.h"
 
 namespace velorin::gui {
 
@@ -41,15 +42,6 @@ Rows ReadRows(const QTableWidget &table) {
         rows.emplace_back(cell(0), cell(1));
     }
     return rows;
-}
-
-QPushButton *Button(const QString &text, const char *objectName, const QString &meaning) {
-    auto *button = new QPushButton(text);
-    button->setObjectName(objectName);
-    button->setAccessibleDescription(meaning);
-    button->setToolTip(meaning);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -108,8 +100,8 @@ CNoiseModelDlg::CNoiseModelDlg(const core::PhaseNoiseParameters &parameters, cor
     layout->addLayout(tables);
 
     auto *buttons = new QHBoxLayout;
-    QPushButton *restore = Button("Restore defaults", "restoreDefaultsButton",
-                                  "Puts the typical values back in every field");
+    QPushButton *restore = DescribedButton("Restore defaults", "restoreDefaultsButton",
+                                           "Puts the typical values back in every field");
     connect(restore, &QPushButton::clicked, this,
             [this] { ShowParameters(core::PhaseNoiseParameters{}); });
     auto *ok = new QPushButton("OK");
@@ -145,9 +137,10 @@ QTableWidget *CNoiseModelDlg::AddPointTable(const char *objectName, const QStrin
 
     auto *rowButtons = new QHBoxLayout;
     const QString name = QString(objectName).remove("Table");
-    QPushButton *add = Button("Add row", qPrintable(name + "AddRow"), "Adds a point to " + title);
+    QPushButton *add =
+        DescribedButton("Add row", qPrintable(name + "AddRow"), "Adds a point to " + title);
     QPushButton *remove =
-        Button("Remove row", qPrintable(name + "RemoveRow"), "Removes the selected point");
+        DescribedButton("Remove row", qPrintable(name + "RemoveRow"), "Removes the selected point");
     connect(add, &QPushButton::clicked, table, [table] {
         table->insertRow(table->rowCount());
         table->setCurrentCell(table->rowCount() - 1, 0);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/base/file_io.h"
+#include "gui/planning/described_button.h"
 #include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/noise_model_settings.h"
 #include "gui/planning/phase_noise_plot.h"
@@ -17,15 +18,6 @@
 namespace velorin::gui {
 
 namespace {
-
-QPushButton *Button(const QString &text, const char *objectName, const QString &meaning) {
-    auto *button = new QPushButton(text);
-    button->setObjectName(objectName);
-    button->setAccessibleDescription(meaning);
-    button->setToolTip(meaning);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel *Words(const char *objectName, const QString &meaning) {
     auto *label = new QLabel;
@@ -53,15 +45,16 @@ CPhaseNoisePanel::CPhaseNoisePanel(core::Prompts &prompts, QWidget *parent)
     column_ = new QWidget;
     auto *side = new QVBoxLayout(column_);
     side->setContentsMargins(0, 0, 0, 0);
-    QPushButton *noiseModel = Button("Noise model...", "noiseModelButton",
-                                     "Edit the noise of the charge pump, reference and VCO, the "
-                                     "temperature and the jitter band");
+    QPushButton *noiseModel =
+        DescribedButton("Noise model...", "noiseModelButton",
+                        "Edit the noise of the charge pump, reference and VCO, the "
+                        "temperature and the jitter band");
     connect(noiseModel, &QPushButton::clicked, this, &CPhaseNoisePanel::EditNoiseModel);
-    QPushButton *load = Button("Load measured...", "loadMeasuredButton",
-                               "Show a phase-noise analyser's export beside the model");
+    QPushButton *load = DescribedButton("Load measured...", "loadMeasuredButton",
+                                        "Show a phase-noise analyser's export beside the model");
     connect(load, &QPushButton::clicked, this, &CPhaseNoisePanel::LoadMeasured);
-    saveCurves_ = Button("Save noise points...", "saveNoisePointsButton",
-                         "Save the phase-noise curves as CSV");
+    saveCurves_ = DescribedButton("Save noise points...", "saveNoisePointsButton",
+                                  "Save the phase-noise curves as CSV");
     connect(saveCurves_, &QPushButton::clicked, this, &CPhaseNoisePanel::SaveCurves);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {noiseModel, load, saveCurves_}) buttons->addWidget(button);

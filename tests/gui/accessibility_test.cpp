@@ -30,17 +30,12 @@
 #include "qt_retained_allocations.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
+#include "test_program.h"
 
 namespace velorin::gui {
 namespace {
 
-struct Program {
-    velorin::testing::BoardRun run;
-    velorin::testing::ScriptedPrompts prompts;
-    velorin::testing::RecordingSleeper sleeper;
-    core::RegisterImage image;
-    ProgramServices services{run.Board(), prompts, sleeper, image};
-};
+using testing::Program;
 
 // What the widget itself puts on the screen; a name equal to it is the program's own text.
 QString ShownText(const QObject *object) {

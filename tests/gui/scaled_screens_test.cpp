@@ -19,17 +19,12 @@
 #include "screenshots.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
+#include "test_program.h"
 
 namespace velorin::gui {
 namespace {
 
-struct Program {
-    velorin::testing::BoardRun run;
-    velorin::testing::ScriptedPrompts prompts;
-    velorin::testing::RecordingSleeper sleeper;
-    core::RegisterImage image;
-    ProgramServices services{run.Board(), prompts, sleeper, image};
-};
+using testing::Program;
 
 int Percent() {
     return qRound(qApp->devicePixelRatio() * 100);

@@ -40,18 +40,13 @@
 #include "qt_retained_allocations.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
+#include "test_program.h"
 #include "velorin.h"
 
 namespace velorin::gui {
 namespace {
 
-struct Program {
-    velorin::testing::BoardRun run;
-    velorin::testing::ScriptedPrompts prompts;
-    velorin::testing::RecordingSleeper sleeper;
-    core::RegisterImage image;
-    ProgramServices services{run.Board(), prompts, sleeper, image};
-};
+using testing::Program;
 
 QString Plain(const QString &text) {
     QString plain = text;
