@@ -46,6 +46,14 @@ class BoardTrafficDockTest : public ::testing::Test {
     void SetUp() override {
         QSettings(core::kSettingsOrganisation, core::kApplicationName).clear();
     }
+    // Starts the program on the main view, with the library's lines kept off the output.
+    static void Start(CQVVelorinCtrlGuiApp &app) {
+        ::testing::internal::CaptureStdout();
+        UseMainView(app);
+        const bool started = app.InitInstance({"QVVelorinCtrlGui"});
+        ::testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(started);
+    }
     void TearDown() override {
         Velorin_CloseUsbDevice();
         QSettings(core::kSettingsOrganisation, core::kApplicationName).clear();
@@ -56,11 +64,8 @@ class BoardTrafficDockTest : public ::testing::Test {
 };
 
 TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheCsv) {
-    ::testing::internal::CaptureStdout();
     CQVVelorinCtrlGuiApp app(prompts);
-    UseMainView(app);
-    ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
-    ::testing::internal::GetCapturedStdout();
+    ASSERT_NO_FATAL_FAILURE(Start(app));
     CMainFrame &frame = *app.MainFrame();
     auto *dock = frame.findChild<CBoardTrafficDock *>("boardTrafficDock");
     auto *toggle = frame.findChild<QAction *>("viewBoardTraffic");
@@ -173,11 +178,8 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
 }
 
 TEST_F(BoardTrafficDockTest, OnAScreenTooLowForTheGrownWindowItOpensFloating) {
-    ::testing::internal::CaptureStdout();
     CQVVelorinCtrlGuiApp app(prompts);
-    UseMainView(app);
-    ASSERT_TRUE(app.InitInstance({"QVVelorinCtrlGui"}));
-    ::testing::internal::GetCapturedStdout();
+    ASSERT_NO_FATAL_FAILURE(Start(app));
     CMainFrame &frame = *app.MainFrame();
     auto *dock = frame.findChild<CBoardTrafficDock *>("boardTrafficDock");
     const QRect screen = frame.screen()->availableGeometry();
