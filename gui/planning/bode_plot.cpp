@@ -1,12 +1,8 @@
 #include "gui/planning/bode_plot.h"
 
-#include <QChart>
-#include <QLegend>
-#include <QLineSeries>
-#include <QLogValueAxis>
-#include <QValueAxis>
+#include <algorithm>
 
-#include "gui/planning/plot_series.h"
+#include "core/loopfilter/plot_axis.h"
 
 namespace velorin::gui {
 
@@ -17,71 +13,46 @@ const QColor kIdealMagnitudeColour(120, 150, 210);
 const QColor kPhaseColour(200, 90, 20);
 const QColor kIdealPhaseColour(225, 160, 110);
 const QColor kMarkerColour(0, 140, 60);
+const QColor kReferenceColour(150, 150, 150);
 
 }  // namespace
 
-CBodePlot::CBodePlot(QWidget *parent) : QChartView(parent) {
-    auto *chart = new QChart;
-    chart->setTitle("Open loop: chosen solid, ideal dashed");
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    frequency_ = new QLogValueAxis(chart);
-    frequency_->setTitleText("Frequency (Hz)");
-    frequency_->setLabelFormat("%.0e");
-    frequency_->setBase(10);
-    frequency_->setMinorTickCount(-1);
-    magnitude_ = new QValueAxis(chart);
-    magnitude_->setTitleText("|GH| (dB)");
-    magnitude_->setLabelFormat("%.0f");
-    phase_ = new QValueAxis(chart);
-    phase_->setTitleText("Phase (deg)");
-    phase_->setLabelFormat("%.0f");
-    phase_->setTickType(QValueAxis::TicksDynamic);
-    phase_->setTickAnchor(-180.0);
-    phase_->setTickInterval(45.0);
-    chart->addAxis(frequency_, Qt::AlignBottom);
-    chart->addAxis(magnitude_, Qt::AlignLeft);
-    chart->addAxis(phase_, Qt::AlignRight);
-
-    // Only the chosen curves are in the legend; the title tells the ideal ones apart.
-    idealMagnitude_ = AddCurve(*chart, "idealMagnitude", QString(), kIdealMagnitudeColour, true,
-                               frequency_, magnitude_);
-    chosenMagnitude_ = AddCurve(*chart, "chosenMagnitude", "|GH|", kMagnitudeColour, false,
-                                frequency_, magnitude_);
-    idealPhase_ =
-        AddCurve(*chart, "idealPhase", QString(), kIdealPhaseColour, true, frequency_, phase_);
-    chosenPhase_ =
-        AddCurve(*chart, "chosenPhase", "Phase", kPhaseColour, false, frequency_, phase_);
-    zeroDb_ = AddCurve(*chart, "zeroDb", QString(), Qt::gray, true, frequency_, magnitude_);
-    minus180_ = AddCurve(*chart, "minus180", QString(), Qt::gray, true, frequency_, phase_);
+CBodePlot::CBodePlot(QWidget *parent)
+    : CLinePlot("Open loop: chosen solid, ideal dashed", LegendAt::Bottom, parent) {
+    SetAxisTitles("Frequency (Hz)", "|GH| (dB)", "Phase (deg)");
+    // The reference lines first, under the curves; only the chosen curves are in the legend,
+    // the title tells the ideal ones apart.
+    zeroDb_ = AddSeries("zeroDb", QString(), {kReferenceColour, 1.0, true});
+    minus180_ = AddSeries("minus180", QString(), {kReferenceColour, 1.0, true}, Side::Right);
+    idealMagnitude_ = AddSeries("idealMagnitude", QString(), {kIdealMagnitudeColour, 1.5, true});
+    chosenMagnitude_ = AddSeries("chosenMagnitude", "|GH|", {kMagnitudeColour});
+    idealPhase_ = AddSeries("idealPhase", QString(), {kIdealPhaseColour, 1.5, true}, Side::Right);
+    chosenPhase_ = AddSeries("chosenPhase", "Phase", {kPhaseColour}, Side::Right);
     idealMargin_ =
-        AddCurve(*chart, "idealPhaseMargin", QString(), kMarkerColour, true, frequency_, phase_);
-    chosenMargin_ = AddCurve(*chart, "chosenPhaseMargin", "Phase margin", kMarkerColour, false,
-                             frequency_, phase_);
-    setChart(chart);
-    setRenderHint(QPainter::Antialiasing);
-    setAccessibleName("Open-loop Bode diagram");
+        AddSeries("idealPhaseMargin", QString(), {kMarkerColour, 1.5, true}, Side::Right);
+    chosenMargin_ = AddSeries("chosenPhaseMargin", "Phase margin", {kMarkerColour}, Side::Right);
 }
 
 void CBodePlot::Show(const core::BodePlotData &data) {
     const bool any = data.stopHz > data.startHz && data.startHz > 0.0;
-    frequency_->setRange(any ? data.startHz : 1e3, any ? data.stopHz : 1e8);
+    SetXAxis(core::LogAxis(any ? data.startHz : 1e3, any ? data.stopHz : 1e8));
     const auto [dbLow, dbHigh] =
-        RoundedRange({&data.idealMagnitudeDb, &data.chosenMagnitudeDb}, 20.0, -60.0, 60.0);
-    magnitude_->setRange(dbLow, dbHigh);
-    magnitude_->applyNiceNumbers();
+        core::CurvesRange({&data.idealMagnitudeDb, &data.chosenMagnitudeDb}, 20.0, -60.0, 60.0);
+    SetYAxis(Side::Left, core::NiceLinearAxis(dbLow, dbHigh, "%.0f"));
     const auto [degLow, degHigh] =
-        RoundedRange({&data.idealPhaseDeg, &data.chosenPhaseDeg}, 45.0, -180.0, -90.0);
-    phase_->setRange(std::min(degLow, -180.0), std::max(degHigh, -135.0));
+        core::CurvesRange({&data.idealPhaseDeg, &data.chosenPhaseDeg}, 45.0, -180.0, -90.0);
+    SetYAxis(Side::Right, core::SteppedLinearAxis(std::min(degLow, -180.0),
+                                                  std::max(degHigh, -135.0), -180.0, 45.0, "%.0f"));
 
-    idealMagnitude_->replace(CurvePoints(data.idealMagnitudeDb));
-    chosenMagnitude_->replace(CurvePoints(data.chosenMagnitudeDb));
-    idealPhase_->replace(CurvePoints(data.idealPhaseDeg));
-    chosenPhase_->replace(CurvePoints(data.chosenPhaseDeg));
-    minus180_->replace(
-        QList<QPointF>{QPointF(frequency_->min(), -180.0), QPointF(frequency_->max(), -180.0)});
-    ShowMarker(*idealMargin_, data.idealPhaseMargin);
-    ShowMarker(*chosenMargin_, data.chosenPhaseMargin);
+    SetCurve(idealMagnitude_, data.idealMagnitudeDb);
+    SetCurve(chosenMagnitude_, data.chosenMagnitudeDb);
+    SetCurve(idealPhase_, data.idealPhaseDeg);
+    SetCurve(chosenPhase_, data.chosenPhaseDeg);
+    const double low = XAxis().low, high = XAxis().high;
+    SetCurve(zeroDb_, {{low, high}, {0.0, 0.0}});
+    SetCurve(minus180_, {{low, high}, {-180.0, -180.0}});
+    SetMarker(idealMargin_, data.idealPhaseMargin);
+    SetMarker(chosenMargin_, data.chosenPhaseMargin);
 }
 
 }  // namespace velorin::gui

@@ -3,17 +3,12 @@
 // (where the magnitude crosses the 0 dB line).
 #pragma once
 
-#include <QChartView>
-
 #include "core/loopfilter/loop_filter_dialog_model.h"
-
-class QLineSeries;
-class QLogValueAxis;
-class QValueAxis;
+#include "gui/planning/line_plot.h"
 
 namespace velorin::gui {
 
-class CBodePlot : public QChartView {
+class CBodePlot : public CLinePlot {
     Q_OBJECT
   public:
     explicit CBodePlot(QWidget *parent = nullptr);
@@ -21,17 +16,8 @@ class CBodePlot : public QChartView {
     void Show(const core::BodePlotData &data);
 
   private:
-    QLogValueAxis *frequency_;
-    QValueAxis *magnitude_;
-    QValueAxis *phase_;
-    QLineSeries *idealMagnitude_;
-    QLineSeries *chosenMagnitude_;
-    QLineSeries *idealPhase_;
-    QLineSeries *chosenPhase_;
-    QLineSeries *idealMargin_;
-    QLineSeries *chosenMargin_;
-    QLineSeries *zeroDb_;
-    QLineSeries *minus180_;
+    int idealMagnitude_, chosenMagnitude_, idealPhase_, chosenPhase_;
+    int idealMargin_, chosenMargin_, zeroDb_, minus180_;
 };
 
 }  // namespace velorin::gui

@@ -3,17 +3,12 @@
 // of the chosen components thin, and a measured trace when one is loaded.
 #pragma once
 
-#include <QChartView>
-
 #include "core/loopfilter/phase_noise_panel.h"
-
-class QLineSeries;
-class QLogValueAxis;
-class QValueAxis;
+#include "gui/planning/line_plot.h"
 
 namespace velorin::gui {
 
-class CPhaseNoisePlot : public QChartView {
+class CPhaseNoisePlot : public CLinePlot {
     Q_OBJECT
   public:
     explicit CPhaseNoisePlot(QWidget *parent = nullptr);
@@ -21,17 +16,7 @@ class CPhaseNoisePlot : public QChartView {
     void Show(const core::NoisePlotData &data);
 
   private:
-    QLogValueAxis *offset_;
-    QValueAxis *noise_;
-    QLineSeries *chosenTotal_;
-    QLineSeries *idealTotal_;
-    QLineSeries *pfd_;
-    QLineSeries *flicker_;
-    QLineSeries *reference_;
-    QLineSeries *vco_;
-    QLineSeries *r2_;
-    QLineSeries *r3_;
-    QLineSeries *measured_;
+    int pfd_, flicker_, reference_, vco_, r2_, r3_, idealTotal_, chosenTotal_, measured_;
 };
 
 }  // namespace velorin::gui

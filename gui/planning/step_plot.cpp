@@ -1,11 +1,8 @@
 #include "gui/planning/step_plot.h"
 
-#include <QChart>
-#include <QLegend>
-#include <QLineSeries>
-#include <QValueAxis>
+#include <algorithm>
 
-#include "gui/planning/plot_series.h"
+#include "core/loopfilter/plot_axis.h"
 
 namespace velorin::gui {
 
@@ -22,39 +19,24 @@ QString LockLegend(double tolerance) {
 
 }  // namespace
 
-CStepPlot::CStepPlot(QWidget *parent) : QChartView(parent) {
-    auto *chart = new QChart;
-    chart->setTitle("Frequency step, closed loop");
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    time_ = new QValueAxis(chart);
-    time_->setTitleText(QString::fromUtf8("Time (\u00b5s)"));
-    time_->setLabelFormat("%.3g");
-    value_ = new QValueAxis(chart);
-    value_->setTitleText("f / step");
-    value_->setLabelFormat("%.2f");
-    chart->addAxis(time_, Qt::AlignBottom);
-    chart->addAxis(value_, Qt::AlignLeft);
-    ideal_ = AddCurve(*chart, "idealStep", "Ideal", kIdealColour, true, time_, value_);
-    chosen_ = AddCurve(*chart, "chosenStep", "Chosen", kChosenColour, false, time_, value_);
-    idealLock_ = AddCurve(*chart, "idealLock", QString(), kLockColour, true, time_, value_);
-    chosenLock_ = AddCurve(*chart, "chosenLock", LockLegend(core::kPanelLockTolerances[0]),
-                           kLockColour, false, time_, value_);
-    setChart(chart);
-    setRenderHint(QPainter::Antialiasing);
-    setAccessibleName("Closed-loop frequency step response");
+CStepPlot::CStepPlot(QWidget *parent)
+    : CLinePlot("Frequency step, closed loop", LegendAt::Bottom, parent) {
+    SetAxisTitles(QString::fromUtf8("Time (\u00b5s)"), "f / step");
+    ideal_ = AddSeries("idealStep", "Ideal", {kIdealColour, 1.5, true});
+    chosen_ = AddSeries("chosenStep", "Chosen", {kChosenColour});
+    idealLock_ = AddSeries("idealLock", QString(), {kLockColour, 1.5, true});
+    chosenLock_ = AddSeries("chosenLock", LockLegend(core::kPanelLockTolerances[0]), {kLockColour});
 }
 
 void CStepPlot::Show(const core::StepPlotData &data) {
-    time_->setRange(0.0, data.stopS > 0.0 ? data.stopS * kMicroseconds : 1.0);
-    time_->applyNiceNumbers();
-    const auto [low, high] = RoundedRange({&data.ideal, &data.chosen}, 0.25, 0.0, 1.25);
-    value_->setRange(std::min(low, 0.0), std::max(high, 1.25));
-    value_->applyNiceNumbers();
-    ideal_->replace(CurvePoints(data.ideal, kMicroseconds));
-    chosen_->replace(CurvePoints(data.chosen, kMicroseconds));
-    ShowMarker(*idealLock_, data.idealLock, kMicroseconds);
-    ShowMarker(*chosenLock_, data.chosenLock, kMicroseconds);
+    SetXAxis(
+        core::NiceLinearAxis(0.0, data.stopS > 0.0 ? data.stopS * kMicroseconds : 1.0, "%.3g"));
+    const auto [low, high] = core::CurvesRange({&data.ideal, &data.chosen}, 0.25, 0.0, 1.25);
+    SetYAxis(Side::Left, core::NiceLinearAxis(std::min(low, 0.0), std::max(high, 1.25), "%.2f"));
+    SetCurve(ideal_, data.ideal, kMicroseconds);
+    SetCurve(chosen_, data.chosen, kMicroseconds);
+    SetMarker(idealLock_, data.idealLock, kMicroseconds);
+    SetMarker(chosenLock_, data.chosenLock, kMicroseconds);
 }
 
 }  // namespace velorin::gui

@@ -2,16 +2,12 @@
 // components, with each loop's lock time marked.
 #pragma once
 
-#include <QChartView>
-
 #include "core/loopfilter/loop_filter_dialog_model.h"
-
-class QLineSeries;
-class QValueAxis;
+#include "gui/planning/line_plot.h"
 
 namespace velorin::gui {
 
-class CStepPlot : public QChartView {
+class CStepPlot : public CLinePlot {
     Q_OBJECT
   public:
     explicit CStepPlot(QWidget *parent = nullptr);
@@ -19,12 +15,7 @@ class CStepPlot : public QChartView {
     void Show(const core::StepPlotData &data);
 
   private:
-    QValueAxis *time_;
-    QValueAxis *value_;
-    QLineSeries *ideal_;
-    QLineSeries *chosen_;
-    QLineSeries *idealLock_;
-    QLineSeries *chosenLock_;
+    int ideal_, chosen_, idealLock_, chosenLock_;
 };
 
 }  // namespace velorin::gui

@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -19,6 +16,7 @@
 #include <QTest>
 
 #include "core/loopfilter/phase_noise_panel.h"
+#include "gui/planning/line_plot.h"
 #include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/phase_noise_panel.h"
 #include "gui/widgets/bitmap_slider.h"
@@ -53,11 +51,9 @@ void ExpectLabels(QWidget &dialog, const core::LoopFilterLabels &labels) {
 }
 
 QList<QPointF> SeriesPoints(QWidget &dialog, const char *plot, const char *series) {
-    for (QAbstractSeries *s : Find<QChartView>(dialog, plot)->chart()->series()) {
-        if (s->objectName() == series) return static_cast<QLineSeries *>(s)->points();
-    }
-    ADD_FAILURE() << series;
-    return {};
+    const QList<QPointF> points = Find<CLinePlot>(dialog, plot)->Points(series);
+    EXPECT_FALSE(points.isEmpty()) << series;
+    return points;
 }
 
 TEST(LoopFilterDialog, DefaultOpeningShowsTheTemplate) {

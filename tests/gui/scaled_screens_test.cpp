@@ -107,6 +107,7 @@ TEST(ScaledScreens, LoopFilterPicturesAreDrawnForTheScreen) {
     }
     EXPECT_TRUE(testing::SaveScreenshot(dialog, Named("loop_filter_dlg")));
     dialog.ShowResponse(true);
+    QCoreApplication::processEvents();  // the panels' layouts, as the screen shows them
     EXPECT_TRUE(testing::SaveScreenshot(dialog, Named("loop_filter_dlg_response")));
     dialog.close();
 }

@@ -32,6 +32,7 @@
 #include "gui/device/password_dlg.h"
 #include "gui/device/read_back_dlg.h"
 #include "gui/device/velorin_dlg.h"
+#include "gui/planning/line_plot.h"
 #include "gui/planning/loop_filter_dlg.h"
 #include "gui/planning/main_view.h"
 #include "gui/planning/xtal_freq_dlg.h"
@@ -94,6 +95,15 @@ class TextCheck {
         if (auto *list = qobject_cast<QComboBox *>(&widget)) return List(*list);
         if (auto *group = qobject_cast<QGroupBox *>(&widget)) return Group(*group);
         if (auto *table = qobject_cast<QTableView *>(&widget)) return Table(*table);
+        if (auto *plot = qobject_cast<CLinePlot *>(&widget)) return Plot(*plot);
+    }
+
+    void Plot(const CLinePlot &plot) {
+        ++checked;
+        for (const QString &text : plot.CutTexts()) {
+            cuts.push_back(plot.objectName().toStdString() + " '" + text.toStdString() +
+                           "' is cut or crowded");
+        }
     }
 
     void Block(CUniButton &block) {

@@ -1,0 +1,375 @@
+#include "gui/planning/line_plot.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+namespace velorin::gui {
+
+namespace {
+
+constexpr double kPad = 4.0, kGap = 4.0, kSwatch = 20.0, kEntrySpacing = 12.0;
+constexpr double kMinimumPlot = 60.0;
+// Points far outside the plot are held this far out: the raster engine's fixed point would
+// overflow on the values of an unstable loop, and the clip hides the difference.
+constexpr double kFarOutside = 1e4;
+
+const QColor kFrameColour(150, 150, 150);
+const QColor kMajorGridColour(215, 215, 215);
+const QColor kMinorGridColour(237, 237, 237);
+
+double Fraction(const core::PlotAxis &axis, double value) {
+    if (axis.log) {
+        return (std::log10(value) - std::log10(axis.low)) /
+               (std::log10(axis.high) - std::log10(axis.low));
+    }
+    return (value - axis.low) / (axis.high - axis.low);
+}
+
+bool Drawable(const core::PlotAxis &axis, double value) {
+    return std::isfinite(value) && (!axis.log || value > 0.0);
+}
+
+double Widest(const QFontMetricsF &metrics, const core::PlotAxis &axis) {
+    double widest = 0.0;
+    for (const core::AxisTick &tick : axis.ticks) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(tick.label)));
+    }
+    return widest;
+}
+
+// The first and the last labelled tick, whose labels may reach past the plot's ends.
+std::pair<const core::AxisTick *, const core::AxisTick *> OuterLabels(const core::PlotAxis &axis) {
+    const core::AxisTick *first = nullptr, *last = nullptr;
+    for (const core::AxisTick &tick : axis.ticks) {
+        if (tick.label.empty()) continue;
+        if (first == nullptr) first = &tick;
+        last = &tick;
+    }
+    return {first, last};
+}
+
+}  // namespace
+
+struct CLinePlot::Layout {
+    QRectF title, plot;
+    QRectF xLabels, xTitle, leftTitle, rightTitle;
+    double leftLabelsRight = 0.0, rightLabelsLeft = 0.0;
+    std::vector<QRectF> legend;  // one per legend entry
+};
+
+CLinePlot::CLinePlot(const QString &title, LegendAt legend, QWidget *parent)
+    : QWidget(parent), title_(title), legendAt_(legend) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleName(title);
+}
+
+void CLinePlot::SetAxisTitles(const QString &x, const QString &left, const QString &right) {
+    xTitle_ = x;
+    leftTitle_ = left;
+    rightTitle_ = right;
+    update();
+}
+
+int CLinePlot::AddSeries(const QString &name, const QString &legend, Line line, Side side) {
+    series_.push_back({name, legend, line, side, {}});
+    return static_cast<int>(series_.size()) - 1;
+}
+
+void CLinePlot::SetCurve(int series, const core::PlotCurve &curve, double xScale) {
+    QList<QPointF> &points = series_.at(static_cast<size_t>(series)).points;
+    points.clear();
+    const size_t count = std::min(curve.x.size(), curve.y.size());
+    points.reserve(static_cast<qsizetype>(count));
+    for (size_t i = 0; i < count; ++i) points.append(QPointF(curve.x[i] * xScale, curve.y[i]));
+    update();
+}
+
+void CLinePlot::SetMarker(int series, const std::optional<core::PlotMarker> &marker,
+                          double xScale) {
+    QList<QPointF> &points = series_.at(static_cast<size_t>(series)).points;
+    points.clear();
+    if (marker) {
+        points = {QPointF(marker->x * xScale, marker->y0), QPointF(marker->x * xScale, marker->y1)};
+    }
+    update();
+}
+
+void CLinePlot::SetXAxis(const core::PlotAxis &axis) {
+    if (axis == x_) return;
+    x_ = axis;
+    update();
+}
+
+void CLinePlot::SetYAxis(Side side, const core::PlotAxis &axis) {
+    core::PlotAxis &y = side == Side::Left ? left_ : right_;
+    if (axis == y) return;
+    y = axis;
+    update();
+}
+
+const core::PlotAxis &CLinePlot::YAxis(Side side) const {
+    return side == Side::Left ? left_ : right_;
+}
+
+QList<QPointF> CLinePlot::Points(const QString &name) const {
+    for (const Series &series : series_) {
+        if (series.name == name) return series.points;
+    }
+    return {};
+}
+
+std::vector<const CLinePlot::Series *> CLinePlot::LegendEntries() const {
+    std::vector<const Series *> entries;
+    for (const Series &series : series_) {
+        if (!series.legend.isEmpty() && !series.points.isEmpty()) entries.push_back(&series);
+    }
+    return entries;
+}
+
+QFont CLinePlot::TitleFont() const {
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+CLinePlot::Layout CLinePlot::Arrange(QSize size) const {
+    const QFontMetricsF metrics(font());
+    const double line = metrics.height();
+    const double width = size.width(), height = size.height();
+    const bool rightAxis = !rightTitle_.isEmpty();
+    Layout layout;
+    layout.title = QRectF(kPad, kPad, width - 2 * kPad, QFontMetricsF(TitleFont()).height());
+
+    const auto [firstX, lastX] = OuterLabels(x_);
+    const auto halfLabel = [&](const core::AxisTick *tick) {
+        return tick == nullptr ? 0.0
+                               : metrics.horizontalAdvance(QString::fromStdString(tick->label)) / 2;
+    };
+    double left = kPad + (leftTitle_.isEmpty() ? 0.0 : line + kGap) + Widest(metrics, left_) + kGap;
+    left = std::max(left, kPad + halfLabel(firstX));
+    double right = width - kPad;
+    if (rightAxis) right -= line + kGap + Widest(metrics, right_) + kGap;
+
+    // The legend's entries: a swatch of the line, then the text.
+    std::vector<double> entryWidths;
+    for (const Series *series : LegendEntries()) {
+        entryWidths.push_back(kSwatch + kGap + metrics.horizontalAdvance(series->legend));
+    }
+    double legendRows = 0.0;
+    if (legendAt_ == LegendAt::Right && !entryWidths.empty()) {
+        const double column = *std::max_element(entryWidths.begin(), entryWidths.end());
+        right -= column + 2 * kGap;
+        const double x =
+            right + (rightAxis ? line + 2 * kGap + Widest(metrics, right_) : 0.0) + 2 * kGap;
+        const double top = layout.title.bottom() + kGap;
+        for (size_t i = 0; i < entryWidths.size(); ++i) {
+            layout.legend.emplace_back(x, top + static_cast<double>(i) * line, entryWidths[i],
+                                       line);
+        }
+    } else if (!entryWidths.empty()) {
+        // Rows from the left, as many entries to a row as fit.
+        double x = kPad, row = 0.0;
+        for (double entry : entryWidths) {
+            if (x > kPad && x + entry > width - kPad) {
+                x = kPad;
+                ++row;
+            }
+            layout.legend.emplace_back(x, row * line, entry, line);
+            x += entry + kEntrySpacing;
+        }
+        legendRows = row + 1.0;
+    }
+    right = std::min(right, width - kPad - halfLabel(lastX));
+
+    const double top = layout.title.bottom() + kGap + line / 2;
+    double bottom = height - kPad - line - kGap;  // the x axis's labels
+    if (!xTitle_.isEmpty()) bottom -= line;
+    if (legendRows > 0.0) bottom -= legendRows * line + kGap;
+    layout.plot = QRectF(QPointF(left, top), QPointF(right, bottom));
+    layout.xLabels = QRectF(0.0, bottom + kGap, width, line);
+    layout.xTitle = QRectF(left, layout.xLabels.bottom(), right - left, line);
+    if (legendRows > 0.0) {
+        const double legendTop = layout.xLabels.bottom() + (xTitle_.isEmpty() ? 0.0 : line) + kGap;
+        for (QRectF &entry : layout.legend) entry.translate(0.0, legendTop);
+    }
+    layout.leftLabelsRight = left - kGap;
+    layout.leftTitle = QRectF(kPad, top, line, bottom - top);
+    layout.rightLabelsLeft = right + kGap;
+    layout.rightTitle = QRectF(right + 2 * kGap + Widest(metrics, right_), top, line, bottom - top);
+    return layout;
+}
+
+QStringList CLinePlot::CutTexts() const {
+    const Layout layout = Arrange(size());
+    const QRectF whole(0.0, 0.0, width(), height());
+    const QFontMetricsF metrics(font());
+    QStringList cut;
+    if (QFontMetricsF(TitleFont()).horizontalAdvance(title_) > layout.title.width()) cut << title_;
+    const std::vector<const Series *> entries = LegendEntries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!whole.contains(layout.legend[i])) cut << entries[i]->legend;
+    }
+    // Each axis's labels side by side without overlapping, and its title along the plot.
+    const auto crowded = [&](const core::PlotAxis &axis, bool horizontal, double length) {
+        double previousEnd = -INFINITY;
+        for (const core::AxisTick &tick : axis.ticks) {
+            if (tick.label.empty() || !Drawable(axis, tick.value)) continue;
+            const QString label = QString::fromStdString(tick.label);
+            const double extent = horizontal ? metrics.horizontalAdvance(label) : metrics.height();
+            const double centre = Fraction(axis, tick.value) * length;
+            if (centre - extent / 2 < previousEnd) cut << label;
+            previousEnd = centre + extent / 2;
+        }
+    };
+    crowded(x_, true, layout.plot.width());
+    crowded(left_, false, layout.plot.height());
+    if (!rightTitle_.isEmpty()) crowded(right_, false, layout.plot.height());
+    if (metrics.horizontalAdvance(xTitle_) > layout.xTitle.width()) cut << xTitle_;
+    if (metrics.horizontalAdvance(leftTitle_) > layout.leftTitle.height()) cut << leftTitle_;
+    if (metrics.horizontalAdvance(rightTitle_) > layout.rightTitle.height()) cut << rightTitle_;
+    if (layout.plot.width() < kMinimumPlot || layout.plot.height() < kMinimumPlot) {
+        cut << accessibleName();
+    }
+    return cut;
+}
+
+QSize CLinePlot::minimumSizeHint() const {
+    const QSize roomy(2000, 2000);
+    const Layout layout = Arrange(roomy);
+    const QFontMetricsF metrics(font());
+    double width = roomy.width() - layout.plot.width() + 3 * kMinimumPlot;
+    width = std::max(width, QFontMetricsF(TitleFont()).horizontalAdvance(title_) + 2 * kPad);
+    double height = roomy.height() - layout.plot.height() +
+                    std::max(2 * kMinimumPlot, metrics.horizontalAdvance(leftTitle_));
+    if (legendAt_ == LegendAt::Right && !layout.legend.empty()) {
+        height = std::max(height, layout.legend.back().bottom() + kPad);
+    }
+    return QSize(static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
+}
+
+QSize CLinePlot::sizeHint() const {
+    return minimumSizeHint() + QSize(160, 80);
+}
+
+void CLinePlot::paintEvent(QPaintEvent * /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    const Layout layout = Arrange(size());
+    painter.setPen(palette().color(QPalette::Text));
+    painter.setFont(TitleFont());
+    painter.drawText(layout.title, Qt::AlignHCenter | Qt::AlignTop, title_);
+    painter.setFont(font());
+    if (layout.plot.width() <= 0.0 || layout.plot.height() <= 0.0) return;
+    PaintGrid(painter, layout);
+    PaintCurves(painter, layout);
+    PaintLegend(painter, layout);
+}
+
+void CLinePlot::PaintGrid(QPainter &painter, const Layout &layout) const {
+    const QRectF &plot = layout.plot;
+    const QColor text = palette().color(QPalette::Text);
+    const double line = QFontMetricsF(font()).height();
+    for (const core::AxisTick &tick : x_.ticks) {
+        if (!Drawable(x_, tick.value)) continue;
+        const double x = plot.left() + Fraction(x_, tick.value) * plot.width();
+        painter.setPen(tick.label.empty() ? kMinorGridColour : kMajorGridColour);
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        if (tick.label.empty()) continue;
+        painter.setPen(text);
+        painter.drawText(QRectF(x - 200.0, layout.xLabels.top(), 400.0, line),
+                         Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(tick.label));
+    }
+    const auto yTicks = [&](const core::PlotAxis &axis, bool leftSide) {
+        for (const core::AxisTick &tick : axis.ticks) {
+            if (!Drawable(axis, tick.value)) continue;
+            const double y = plot.bottom() - Fraction(axis, tick.value) * plot.height();
+            if (leftSide) {
+                painter.setPen(tick.label.empty() ? kMinorGridColour : kMajorGridColour);
+                painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            }
+            if (tick.label.empty()) continue;
+            painter.setPen(text);
+            const QRectF room = leftSide
+                                    ? QRectF(0.0, y - line / 2, layout.leftLabelsRight, line)
+                                    : QRectF(layout.rightLabelsLeft, y - line / 2, 400.0, line);
+            painter.drawText(room, (leftSide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                             QString::fromStdString(tick.label));
+        }
+    };
+    yTicks(left_, true);
+    if (!rightTitle_.isEmpty()) yTicks(right_, false);
+    painter.setPen(kFrameColour);
+    painter.drawRect(plot);
+
+    painter.setPen(text);
+    painter.drawText(layout.xTitle, Qt::AlignHCenter | Qt::AlignTop, xTitle_);
+    // The y axes' titles read upwards on the left and downwards on the right.
+    const auto vertical = [&](const QRectF &room, const QString &title, double angle) {
+        if (title.isEmpty()) return;
+        painter.save();
+        painter.translate(room.center());
+        painter.rotate(angle);
+        painter.drawText(QRectF(-room.height() / 2, -room.width() / 2, room.height(), room.width()),
+                         Qt::AlignCenter, title);
+        painter.restore();
+    };
+    vertical(layout.leftTitle, leftTitle_, -90.0);
+    vertical(layout.rightTitle, rightTitle_, 90.0);
+}
+
+void CLinePlot::PaintCurves(QPainter &painter, const Layout &layout) const {
+    const QRectF &plot = layout.plot;
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Series &series : series_) {
+        const core::PlotAxis &y = series.side == Side::Left ? left_ : right_;
+        QPen pen(series.line.colour, series.line.width);
+        if (series.line.dashed) pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        // A point that cannot be drawn (a loop that does not exist there) breaks the line.
+        QPolygonF run;
+        const auto flush = [&] {
+            if (run.size() > 1) painter.drawPolyline(run);
+            run.clear();
+        };
+        for (const QPointF &point : series.points) {
+            if (!Drawable(x_, point.x()) || !Drawable(y, point.y())) {
+                flush();
+                continue;
+            }
+            const double px = plot.left() + Fraction(x_, point.x()) * plot.width();
+            const double py = plot.bottom() - Fraction(y, point.y()) * plot.height();
+            run.append(
+                QPointF(std::clamp(px, plot.left() - kFarOutside, plot.right() + kFarOutside),
+                        std::clamp(py, plot.top() - kFarOutside, plot.bottom() + kFarOutside)));
+        }
+        flush();
+    }
+    painter.restore();
+}
+
+void CLinePlot::PaintLegend(QPainter &painter, const Layout &layout) const {
+    const std::vector<const Series *> entries = LegendEntries();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QRectF &room = layout.legend[i];
+        QPen pen(entries[i]->line.colour, std::min(entries[i]->line.width, 2.0));
+        if (entries[i]->line.dashed) pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        const double y = room.center().y();
+        painter.drawLine(QPointF(room.left() + 1.0, y), QPointF(room.left() + kSwatch - 1.0, y));
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(room.adjusted(kSwatch + kGap, 0.0, 0.0, 0.0),
+                         Qt::AlignLeft | Qt::AlignVCenter, entries[i]->legend);
+    }
+    painter.restore();
+}
+
+}  // namespace velorin::gui
