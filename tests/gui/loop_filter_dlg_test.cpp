@@ -20,7 +20,6 @@
 #include "gui/planning/noise_model_dlg.h"
 #include "gui/planning/phase_noise_panel.h"
 #include "gui/widgets/bitmap_slider.h"
-#include "qt_retained_allocations.h"
 #include "screenshots.h"
 #include "support/scripted_prompts.h"
 
@@ -170,7 +169,6 @@ TEST(LoopFilterDialog, EscapeCancels) {
 }
 
 TEST(LoopFilterDialog, ResponsePanelWidensAndFollowsTheSliders) {
-    [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
     ScriptedPrompts prompts;
     CLoopFilterDlg dialog(kDefaultOpening, prompts);
     dialog.show();

@@ -1,8 +1,7 @@
-// Under LeakSanitizer: Qt keeps some of what it made for a window until the process ends (the
-// accessibility interface cache once a window has answered accessibility queries, and the
-// scene items of charts that were laid out in a dialog walked through or resized). A test that
-// drives such a window holds one of these while it does; AddressSanitizer's other checks stay
-// on, and each window's own tests still count its leaks.
+// Under LeakSanitizer: Qt keeps the accessibility interfaces it made for a window until the
+// process ends, once the window has answered accessibility queries. A test that asks them holds
+// one of these while it does; AddressSanitizer's other checks stay on, and each window's own
+// tests still count its leaks.
 #pragma once
 
 #if defined(__SANITIZE_ADDRESS__)

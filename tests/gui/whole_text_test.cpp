@@ -38,7 +38,6 @@
 #include "gui/planning/xtal_freq_dlg.h"
 #include "gui/trace/board_traffic_dock.h"
 #include "gui/widgets/uni_button.h"
-#include "qt_retained_allocations.h"
 #include "support/recording_sleeper.h"
 #include "support/scripted_prompts.h"
 #include "test_program.h"
@@ -347,7 +346,6 @@ TEST(WholeText, TheCheckFindsWhatIsCut) {
 }
 
 TEST(WholeText, EveryWindowShowsEachTextWhole) {
-    [[maybe_unused]] const velorin::testing::QtRetainedAllocations qtOwned;
     const int percent = qRound(qApp->devicePixelRatio() * 100);
     for (const Window &window : kWindows) {
         SCOPED_TRACE(std::string(window.name) + " at " + std::to_string(percent) + " %");
