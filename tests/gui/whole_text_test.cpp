@@ -35,6 +35,7 @@
 #include "gui/planning/line_plot.h"
 #include "gui/planning/loop_filter_dlg.h"
 #include "gui/planning/main_view.h"
+#include "gui/planning/step_plot.h"
 #include "gui/planning/xtal_freq_dlg.h"
 #include "gui/trace/board_traffic_dock.h"
 #include "gui/widgets/uni_button.h"
@@ -324,7 +325,7 @@ const Window kWindows[] = {
 
 TEST(WholeText, TheCheckFindsWhatIsCut) {
     QWidget window;
-    window.resize(400, 200);
+    window.resize(800, 600);
     auto *edit = new QLineEdit("127.6 kOhm", &window);
     edit->setObjectName("narrowEdit");
     edit->setGeometry(0, 0, edit->fontMetrics().horizontalAdvance("27.6 kOhm"), 24);
@@ -336,13 +337,23 @@ TEST(WholeText, TheCheckFindsWhatIsCut) {
     button->setGeometry(0, 100, 60, 30);
     auto *whole = new QLabel("OK", &window);
     whole->setGeometry(0, 150, 100, 30);
+    // A plot too narrow for its title, and one with room for everything.
+    auto *plot = new CStepPlot(&window);
+    plot->setObjectName("narrowPlot");
+    plot->Show(core::LoopFilterDialogModel({400000, 80, 224e-6, 5, 12}).StepPlot());
+    plot->setGeometry(200, 0, 120, 200);
+    auto *roomy = new CStepPlot(&window);
+    roomy->setObjectName("roomyPlot");
+    roomy->setGeometry(0, 200, roomy->minimumSizeHint().width(), roomy->minimumSizeHint().height());
     TextCheck check;
     check.Window(window);
-    EXPECT_EQ(check.checked, 4);
-    ASSERT_EQ(check.cuts.size(), 3u);
+    EXPECT_EQ(check.checked, 6);
+    ASSERT_GE(check.cuts.size(), 4u);
     EXPECT_EQ(check.cuts[0].rfind("narrowEdit '127.6 kOhm'", 0), 0u);
     EXPECT_EQ(check.cuts[1].rfind("lowLabel", 0), 0u);
     EXPECT_EQ(check.cuts[2].rfind("narrowButton", 0), 0u);
+    EXPECT_EQ(check.cuts[3].rfind("narrowPlot 'Frequency step, closed loop'", 0), 0u);
+    for (const std::string &cut : check.cuts) EXPECT_EQ(cut.rfind("roomyPlot", 0), cut.npos);
 }
 
 TEST(WholeText, EveryWindowShowsEachTextWhole) {
