@@ -107,6 +107,39 @@ std::pair<double, double> CurvesRange(std::initializer_list<const PlotCurve *> c
     return {lowest, highest};
 }
 
+double AxisFraction(const PlotAxis &axis, double value) {
+    if (axis.log) {
+        return (std::log10(value) - std::log10(axis.low)) /
+               (std::log10(axis.high) - std::log10(axis.low));
+    }
+    return (value - axis.low) / (axis.high - axis.low);
+}
+
+double AxisValueAt(const PlotAxis &axis, double fraction) {
+    if (axis.log) {
+        const double low = std::log10(axis.low), high = std::log10(axis.high);
+        return std::pow(10.0, low + fraction * (high - low));
+    }
+    return axis.low + fraction * (axis.high - axis.low);
+}
+
+std::optional<double> CurveValueAt(const PlotCurve &curve, double x, bool logX) {
+    const size_t count = std::min(curve.x.size(), curve.y.size());
+    const auto scale = [logX](double v) { return logX ? std::log10(v) : v; };
+    for (size_t i = 1; i < count; ++i) {
+        const double x0 = curve.x[i - 1], x1 = curve.x[i];
+        if (!(std::min(x0, x1) <= x && x <= std::max(x0, x1))) continue;
+        const double y0 = curve.y[i - 1], y1 = curve.y[i];
+        if (!std::isfinite(y0) || !std::isfinite(y1)) return std::nullopt;
+        if (x0 == x1) return y1;
+        const double t = (scale(x) - scale(x0)) / (scale(x1) - scale(x0));
+        if (!std::isfinite(t)) return std::nullopt;
+        return y0 + t * (y1 - y0);
+    }
+    if (count == 1 && curve.x[0] == x && std::isfinite(curve.y[0])) return curve.y[0];
+    return std::nullopt;
+}
+
 PlotAxis LogAxis(double low, double high) {
     if (!(low > 0.0) || !(high > 0.0)) {
         low = 1.0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,15 @@ PlotAxis SteppedLinearAxis(double low, double high, double anchor, double interv
 // none.
 std::pair<double, double> CurvesRange(std::initializer_list<const PlotCurve *> curves, double step,
                                       double low, double high);
+
+// The x at a fraction (0 to 1) of the axis's length, and the fraction at which x lies.
+double AxisValueAt(const PlotAxis &axis, double fraction);
+double AxisFraction(const PlotAxis &axis, double value);
+
+// The curve's value at x, read as the plot draws it: straight lines between the points (in
+// log x on a logarithmic axis). Nothing beyond the curve's ends or where the points either
+// side of x do not exist.
+std::optional<double> CurveValueAt(const PlotCurve &curve, double x, bool logX);
 
 // [low, high] (both above zero) on a logarithmic scale: decades labelled as "1e+03".
 PlotAxis LogAxis(double low, double high);

@@ -20,17 +20,21 @@ const QColor kReferenceColour(150, 150, 150);
 CBodePlot::CBodePlot(QWidget *parent)
     : CLinePlot("Open loop: chosen solid, ideal dashed", LegendAt::Bottom, parent) {
     SetAxisTitles("Frequency (Hz)", "|GH| (dB)", "Phase (deg)");
+    SetReadoutFormats("%.4g", "%.1f", "%.1f");
     // The reference lines first, under the curves; only the chosen curves are in the legend,
     // the title tells the ideal ones apart.
     zeroDb_ = AddSeries("zeroDb", QString(), {kReferenceColour, 1.0, true});
     minus180_ = AddSeries("minus180", QString(), {kReferenceColour, 1.0, true}, Side::Right);
-    idealMagnitude_ = AddSeries("idealMagnitude", QString(), {kIdealMagnitudeColour, 1.5, true});
+    idealMagnitude_ = AddSeries("idealMagnitude", QString(), {kIdealMagnitudeColour, 1.5, true},
+                                Side::Left, "|GH|, ideal");
     chosenMagnitude_ = AddSeries("chosenMagnitude", "|GH|", {kMagnitudeColour});
-    idealPhase_ = AddSeries("idealPhase", QString(), {kIdealPhaseColour, 1.5, true}, Side::Right);
+    idealPhase_ = AddSeries("idealPhase", QString(), {kIdealPhaseColour, 1.5, true}, Side::Right,
+                            "Phase, ideal");
     chosenPhase_ = AddSeries("chosenPhase", "Phase", {kPhaseColour}, Side::Right);
     idealMargin_ =
         AddSeries("idealPhaseMargin", QString(), {kMarkerColour, 1.5, true}, Side::Right);
-    chosenMargin_ = AddSeries("chosenPhaseMargin", "Phase margin", {kMarkerColour}, Side::Right);
+    chosenMargin_ =
+        AddSeries("chosenPhaseMargin", "Phase margin", {kMarkerColour}, Side::Right, QString());
 }
 
 void CBodePlot::Show(const core::BodePlotData &data) {

@@ -1,6 +1,7 @@
 #include "gui/planning/line_plot.h"
 
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
@@ -21,12 +22,13 @@ const QColor kFrameColour(150, 150, 150);
 const QColor kMajorGridColour(215, 215, 215);
 const QColor kMinorGridColour(237, 237, 237);
 
-double Fraction(const core::PlotAxis &axis, double value) {
-    if (axis.log) {
-        return (std::log10(value) - std::log10(axis.low)) /
-               (std::log10(axis.high) - std::log10(axis.low));
-    }
-    return (value - axis.low) / (axis.high - axis.low);
+using core::AxisFraction;
+
+QString Formatted(const char *format, double value) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    return QString::asprintf(format, value);
+#pragma GCC diagnostic pop
 }
 
 bool Drawable(const core::PlotAxis &axis, double value) {
@@ -63,6 +65,7 @@ struct CLinePlot::Layout {
 
 CLinePlot::CLinePlot(const QString &title, LegendAt legend, QWidget *parent)
     : QWidget(parent), title_(title), legendAt_(legend) {
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAccessibleName(title);
@@ -75,28 +78,32 @@ void CLinePlot::SetAxisTitles(const QString &x, const QString &left, const QStri
     update();
 }
 
-int CLinePlot::AddSeries(const QString &name, const QString &legend, Line line, Side side) {
-    series_.push_back({name, legend, line, side, {}});
+void CLinePlot::SetReadoutFormats(const char *x, const char *left, const char *right) {
+    xFormat_ = x;
+    leftFormat_ = left;
+    rightFormat_ = right;
+}
+
+int CLinePlot::AddSeries(const QString &name, const QString &legend, Line line, Side side,
+                         const std::optional<QString> &readout) {
+    series_.push_back({name, legend, readout.value_or(legend), line, side, {}});
     return static_cast<int>(series_.size()) - 1;
 }
 
 void CLinePlot::SetCurve(int series, const core::PlotCurve &curve, double xScale) {
-    QList<QPointF> &points = series_.at(static_cast<size_t>(series)).points;
-    points.clear();
+    core::PlotCurve &shown = series_.at(static_cast<size_t>(series)).curve;
     const size_t count = std::min(curve.x.size(), curve.y.size());
-    points.reserve(static_cast<qsizetype>(count));
-    for (size_t i = 0; i < count; ++i) points.append(QPointF(curve.x[i] * xScale, curve.y[i]));
+    shown.x.resize(count);
+    shown.y.assign(curve.y.begin(), curve.y.begin() + static_cast<std::ptrdiff_t>(count));
+    for (size_t i = 0; i < count; ++i) shown.x[i] = curve.x[i] * xScale;
     update();
 }
 
 void CLinePlot::SetMarker(int series, const std::optional<core::PlotMarker> &marker,
                           double xScale) {
-    QList<QPointF> &points = series_.at(static_cast<size_t>(series)).points;
-    points.clear();
-    if (marker) {
-        points = {QPointF(marker->x * xScale, marker->y0), QPointF(marker->x * xScale, marker->y1)};
-    }
-    update();
+    core::PlotCurve line;
+    if (marker) line = {{marker->x, marker->x}, {marker->y0, marker->y1}};
+    SetCurve(series, line, xScale);
 }
 
 void CLinePlot::SetXAxis(const core::PlotAxis &axis) {
@@ -117,16 +124,20 @@ const core::PlotAxis &CLinePlot::YAxis(Side side) const {
 }
 
 QList<QPointF> CLinePlot::Points(const QString &name) const {
+    QList<QPointF> points;
     for (const Series &series : series_) {
-        if (series.name == name) return series.points;
+        if (series.name != name) continue;
+        for (size_t i = 0; i < series.curve.x.size(); ++i) {
+            points.append(QPointF(series.curve.x[i], series.curve.y[i]));
+        }
     }
-    return {};
+    return points;
 }
 
 std::vector<const CLinePlot::Series *> CLinePlot::LegendEntries() const {
     std::vector<const Series *> entries;
     for (const Series &series : series_) {
-        if (!series.legend.isEmpty() && !series.points.isEmpty()) entries.push_back(&series);
+        if (!series.legend.isEmpty() && !series.curve.x.empty()) entries.push_back(&series);
     }
     return entries;
 }
@@ -221,7 +232,7 @@ QStringList CLinePlot::CutTexts() const {
             if (tick.label.empty() || !Drawable(axis, tick.value)) continue;
             const QString label = QString::fromStdString(tick.label);
             const double extent = horizontal ? metrics.horizontalAdvance(label) : metrics.height();
-            const double centre = Fraction(axis, tick.value) * length;
+            const double centre = AxisFraction(axis, tick.value) * length;
             if (centre - extent / 2 < previousEnd) cut << label;
             previousEnd = centre + extent / 2;
         }
@@ -268,6 +279,7 @@ void CLinePlot::paintEvent(QPaintEvent * /*event*/) {
     PaintGrid(painter, layout);
     PaintCurves(painter, layout);
     PaintLegend(painter, layout);
+    PaintReadout(painter, layout);
 }
 
 void CLinePlot::PaintGrid(QPainter &painter, const Layout &layout) const {
@@ -276,7 +288,7 @@ void CLinePlot::PaintGrid(QPainter &painter, const Layout &layout) const {
     const double line = QFontMetricsF(font()).height();
     for (const core::AxisTick &tick : x_.ticks) {
         if (!Drawable(x_, tick.value)) continue;
-        const double x = plot.left() + Fraction(x_, tick.value) * plot.width();
+        const double x = plot.left() + AxisFraction(x_, tick.value) * plot.width();
         painter.setPen(tick.label.empty() ? kMinorGridColour : kMajorGridColour);
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         if (tick.label.empty()) continue;
@@ -287,7 +299,7 @@ void CLinePlot::PaintGrid(QPainter &painter, const Layout &layout) const {
     const auto yTicks = [&](const core::PlotAxis &axis, bool leftSide) {
         for (const core::AxisTick &tick : axis.ticks) {
             if (!Drawable(axis, tick.value)) continue;
-            const double y = plot.bottom() - Fraction(axis, tick.value) * plot.height();
+            const double y = plot.bottom() - AxisFraction(axis, tick.value) * plot.height();
             if (leftSide) {
                 painter.setPen(tick.label.empty() ? kMinorGridColour : kMajorGridColour);
                 painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -338,13 +350,14 @@ void CLinePlot::PaintCurves(QPainter &painter, const Layout &layout) const {
             if (run.size() > 1) painter.drawPolyline(run);
             run.clear();
         };
-        for (const QPointF &point : series.points) {
-            if (!Drawable(x_, point.x()) || !Drawable(y, point.y())) {
+        for (size_t i = 0; i < series.curve.x.size(); ++i) {
+            const double x = series.curve.x[i], value = series.curve.y[i];
+            if (!Drawable(x_, x) || !Drawable(y, value)) {
                 flush();
                 continue;
             }
-            const double px = plot.left() + Fraction(x_, point.x()) * plot.width();
-            const double py = plot.bottom() - Fraction(y, point.y()) * plot.height();
+            const double px = plot.left() + AxisFraction(x_, x) * plot.width();
+            const double py = plot.bottom() - AxisFraction(y, value) * plot.height();
             run.append(
                 QPointF(std::clamp(px, plot.left() - kFarOutside, plot.right() + kFarOutside),
                         std::clamp(py, plot.top() - kFarOutside, plot.bottom() + kFarOutside)));
@@ -368,6 +381,98 @@ void CLinePlot::PaintLegend(QPainter &painter, const Layout &layout) const {
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(room.adjusted(kSwatch + kGap, 0.0, 0.0, 0.0),
                          Qt::AlignLeft | Qt::AlignVCenter, entries[i]->legend);
+    }
+    painter.restore();
+}
+
+std::vector<CLinePlot::ReadoutRow> CLinePlot::ReadoutRows(QPointF position,
+                                                          const QRectF &plot) const {
+    if (!plot.contains(position) || plot.width() <= 0.0) return {};
+    const double x = core::AxisValueAt(x_, (position.x() - plot.left()) / plot.width());
+    std::vector<ReadoutRow> rows{{xTitle_ + ": " + Formatted(xFormat_, x), nullptr, x}};
+    for (const Series &series : series_) {
+        if (series.readout.isEmpty()) continue;
+        const std::optional<double> value = core::CurveValueAt(series.curve, x, x_.log);
+        if (!value) continue;
+        const char *format = series.side == Side::Left ? leftFormat_ : rightFormat_;
+        rows.push_back({series.readout + ": " + Formatted(format, *value), &series, *value});
+    }
+    return rows;
+}
+
+QStringList CLinePlot::Readout(QPointF position) const {
+    QStringList lines;
+    for (const ReadoutRow &row : ReadoutRows(position, Arrange(size()).plot)) lines << row.text;
+    return lines;
+}
+
+void CLinePlot::mouseMoveEvent(QMouseEvent *event) {
+    pointer_ = event->position();
+    update();
+    QWidget::mouseMoveEvent(event);
+}
+
+void CLinePlot::leaveEvent(QEvent *event) {
+    pointer_.reset();
+    update();
+    QWidget::leaveEvent(event);
+}
+
+void CLinePlot::PaintReadout(QPainter &painter, const Layout &layout) const {
+    if (!pointer_) return;
+    const QRectF &plot = layout.plot;
+    const std::vector<ReadoutRow> rows = ReadoutRows(*pointer_, plot);
+    if (rows.empty()) return;
+    painter.save();
+    painter.setPen(QPen(kFrameColour, 1.0, Qt::DotLine));
+    painter.drawLine(QPointF(pointer_->x(), plot.top()), QPointF(pointer_->x(), plot.bottom()));
+    // A dot where the line meets each curve that is in view.
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const ReadoutRow &row : rows) {
+        if (row.series == nullptr) continue;
+        const core::PlotAxis &y = row.series->side == Side::Left ? left_ : right_;
+        const double fraction = AxisFraction(y, row.value);
+        if (!(fraction >= 0.0 && fraction <= 1.0)) continue;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(row.series->line.colour);
+        painter.drawEllipse(QPointF(pointer_->x(), plot.bottom() - fraction * plot.height()), 3.0,
+                            3.0);
+    }
+    // The box beside the pointer, on whichever side has room for it; each curve's row starts
+    // with a piece of its line.
+    const QFontMetricsF metrics(font());
+    const double line = metrics.height();
+    double width = 0.0;
+    for (const ReadoutRow &row : rows) {
+        width = std::max(width, (row.series != nullptr ? kSwatch + kGap : 0.0) +
+                                    metrics.horizontalAdvance(row.text));
+    }
+    QRectF box(0.0, 0.0, width + 2 * kGap, static_cast<double>(rows.size()) * line + 2 * kGap);
+    box.moveTopLeft(QPointF(pointer_->x() + 2 * kGap, plot.top() + kGap));
+    if (box.right() > plot.right()) box.moveRight(pointer_->x() - 2 * kGap);
+    box.moveLeft(std::max(box.left(), 0.0));
+    box.moveBottom(std::min(box.bottom(), static_cast<double>(height())));
+    QColor fill = palette().color(QPalette::ToolTipBase);
+    fill.setAlpha(235);
+    painter.fillRect(box, fill);
+    painter.setPen(kFrameColour);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+    double top = box.top() + kGap;
+    for (const ReadoutRow &row : rows) {
+        double left = box.left() + kGap;
+        if (row.series != nullptr) {
+            QPen pen(row.series->line.colour, std::min(row.series->line.width, 2.0));
+            if (row.series->line.dashed) pen.setStyle(Qt::DashLine);
+            painter.setPen(pen);
+            painter.drawLine(QPointF(left + 1.0, top + line / 2),
+                             QPointF(left + kSwatch - 1.0, top + line / 2));
+            left += kSwatch + kGap;
+        }
+        painter.setPen(palette().color(QPalette::ToolTipText));
+        painter.drawText(QRectF(left, top, box.right() - left, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, row.text);
+        top += line;
     }
     painter.restore();
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -30,8 +31,13 @@ class CLinePlot : public QWidget {
     CLinePlot(const QString &title, LegendAt legend, QWidget *parent = nullptr);
 
     void SetAxisTitles(const QString &x, const QString &left, const QString &right = QString());
+    // How the readout under the pointer writes x and each axis's values (printf, one double);
+    // the axes' titles give the units.
+    void SetReadoutFormats(const char *x, const char *left, const char *right = "%.3g");
     // A series of points in the units of its axes; an empty legend keeps it out of the legend.
-    int AddSeries(const QString &name, const QString &legend, Line line, Side side = Side::Left);
+    // The readout names it as its legend unless given another name (empty: not read out).
+    int AddSeries(const QString &name, const QString &legend, Line line, Side side = Side::Left,
+                  const std::optional<QString> &readout = std::nullopt);
     void SetCurve(int series, const core::PlotCurve &curve, double xScale = 1.0);
     // A vertical line from (x, y0) to (x, y1), or nothing when there is no figure.
     void SetMarker(int series, const std::optional<core::PlotMarker> &marker, double xScale = 1.0);
@@ -44,21 +50,31 @@ class CLinePlot : public QWidget {
     const core::PlotAxis &YAxis(Side side) const;
     // The texts this plot cannot show whole at its present size.
     QStringList CutTexts() const;
+    // What the readout says with the pointer at this position: x after the x axis's title,
+    // then each series' value there; nothing outside the plot's area.
+    QStringList Readout(QPointF position) const;
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
   private:
     struct Series {
-        QString name, legend;
+        QString name, legend, readout;
         Line line;
         Side side;
-        QList<QPointF> points;
+        core::PlotCurve curve;
     };
     struct Layout;
+    struct ReadoutRow {
+        QString text;
+        const Series *series = nullptr;  // none on the x row
+        double value = 0.0;
+    };
 
     Layout Arrange(QSize size) const;
     std::vector<const Series *> LegendEntries() const;
@@ -66,12 +82,16 @@ class CLinePlot : public QWidget {
     void PaintGrid(QPainter &painter, const Layout &layout) const;
     void PaintCurves(QPainter &painter, const Layout &layout) const;
     void PaintLegend(QPainter &painter, const Layout &layout) const;
+    std::vector<ReadoutRow> ReadoutRows(QPointF position, const QRectF &plot) const;
+    void PaintReadout(QPainter &painter, const Layout &layout) const;
 
     QString title_;
     LegendAt legendAt_;
     QString xTitle_, leftTitle_, rightTitle_;
     core::PlotAxis x_, left_, right_;
     std::vector<Series> series_;
+    const char *xFormat_ = "%.4g", *leftFormat_ = "%.3g", *rightFormat_ = "%.3g";
+    std::optional<QPointF> pointer_;
 };
 
 }  // namespace velorin::gui

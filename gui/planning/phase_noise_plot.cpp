@@ -20,6 +20,7 @@ CLinePlot::Line Thin(const QColor &colour) {
 CPhaseNoisePlot::CPhaseNoisePlot(QWidget *parent)
     : CLinePlot("Phase noise at the output", LegendAt::Right, parent) {
     SetAxisTitles("Offset (Hz)", "dBc/Hz");
+    SetReadoutFormats("%.4g", "%.1f");
     pfd_ = AddSeries("pfdNoise", "Charge pump", Thin(QColor(30, 80, 180)));
     flicker_ = AddSeries("flickerNoise", "Flicker", Thin(QColor(90, 160, 230)));
     reference_ = AddSeries("referenceNoise", "Reference", Thin(QColor(0, 140, 60)));

@@ -22,10 +22,12 @@ QString LockLegend(double tolerance) {
 CStepPlot::CStepPlot(QWidget *parent)
     : CLinePlot("Frequency step, closed loop", LegendAt::Bottom, parent) {
     SetAxisTitles(QString::fromUtf8("Time (\u00b5s)"), "f / step");
+    SetReadoutFormats("%.4g", "%.4f");
     ideal_ = AddSeries("idealStep", "Ideal", {kIdealColour, 1.5, true});
     chosen_ = AddSeries("chosenStep", "Chosen", {kChosenColour});
     idealLock_ = AddSeries("idealLock", QString(), {kLockColour, 1.5, true});
-    chosenLock_ = AddSeries("chosenLock", LockLegend(core::kPanelLockTolerances[0]), {kLockColour});
+    chosenLock_ = AddSeries("chosenLock", LockLegend(core::kPanelLockTolerances[0]), {kLockColour},
+                            Side::Left, QString());
 }
 
 void CStepPlot::Show(const core::StepPlotData &data) {

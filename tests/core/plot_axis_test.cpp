@@ -84,5 +84,32 @@ TEST(PlotAxis, CurvesRangeSkipsPointsThatDoNotExist) {
     EXPECT_EQ(CurvesRange({&flat}, 20.0, -60.0, 60.0), std::make_pair(40.0, 60.0));
 }
 
+TEST(PlotAxis, ReadingACurveFollowsTheLinesThePlotDraws) {
+    const PlotCurve noise{{1e2, 1e4, 1e5, 1e6}, {-100.0, -140.0, NAN, -150.0}};
+    const struct {
+        double x;
+        bool log;
+        std::optional<double> value;
+    } cases[] = {
+        {1e2, true, -100.0},                 // on a point
+        {1e3, true, -120.0},                 // half way in log x
+        {1e3, false, -103.636363636363636},  // 900 of 9900 Hz along in linear x
+        {3e4, true, std::nullopt},           // a neighbour that does not exist
+        {50.0, true, std::nullopt},          // beyond the ends
+        {2e6, true, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << (c.log ? " log" : " linear"));
+        const std::optional<double> value = CurveValueAt(noise, c.x, c.log);
+        ASSERT_EQ(value.has_value(), c.value.has_value());
+        if (value) EXPECT_NEAR(*value, *c.value, 1e-9);
+    }
+    const PlotAxis log = LogAxis(1e2, 1e8), linear = NiceLinearAxis(0.0, 40.0, "%.0f");
+    EXPECT_NEAR(AxisValueAt(log, 0.5), 1e5, 1e-6);
+    EXPECT_NEAR(AxisFraction(log, 1e6), 4.0 / 6.0, 1e-12);
+    EXPECT_NEAR(AxisValueAt(linear, 0.25), 10.0, 1e-12);
+    EXPECT_NEAR(AxisFraction(linear, AxisValueAt(linear, 0.3)), 0.3, 1e-12);
+}
+
 }  // namespace
 }  // namespace velorin::core

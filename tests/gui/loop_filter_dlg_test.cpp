@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -50,7 +51,7 @@ void ExpectLabels(QWidget &dialog, const core::LoopFilterLabels &labels) {
 }
 
 QList<QPointF> SeriesPoints(QWidget &dialog, const char *plot, const char *series) {
-    const QList<QPointF> points = Find<CLinePlot>(dialog, plot)->Points(series);
+    QList<QPointF> points = Find<CLinePlot>(dialog, plot)->Points(series);
     EXPECT_FALSE(points.isEmpty()) << series;
     return points;
 }
@@ -286,6 +287,16 @@ TEST(LoopFilterDialog, PhaseNoisePlotAndJitterRowsFollowTheSliders) {
     EXPECT_TRUE(Find<QLabel>(dialog, "measuredFigures")->text().contains("analyser.csv"));
     EXPECT_FALSE(figures->isColumnHidden(3));
     EXPECT_NE(figures->item(0, 3)->text(), "none");
+    // The pointer over the plot reads the offset and every curve there, the trace among them.
+    auto *plot = Find<CLinePlot>(dialog, "phaseNoisePlot");
+    const QPoint middle = plot->rect().center();
+    QTest::mouseMove(plot, middle);
+    const QStringList readout = plot->Readout(middle);
+    ASSERT_FALSE(readout.isEmpty());
+    EXPECT_TRUE(readout[0].startsWith("Offset (Hz): ")) << readout[0].toStdString();
+    EXPECT_EQ(readout.filter(QRegularExpression("^(Total, chosen|Measured): -\\d+\\.\\d$")).size(),
+              2);
+    EXPECT_TRUE(plot->Readout(QPoint(1, 1)).isEmpty());
     EXPECT_TRUE(testing::SaveScreenshot(dialog, "loop_filter_dlg_phase_noise"));
 
     auto *slider = Find<CBitmapSlider>(dialog, "bandwidthSlider");
