@@ -1,6 +1,9 @@
 #include "gui/planning/line_plot.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -54,6 +57,24 @@ std::pair<const core::AxisTick *, const core::AxisTick *> OuterLabels(const core
     return {first, last};
 }
 
+// A plot is a chart to assistive technology, and its value is what the readout says.
+class PlotAccessible : public QAccessibleWidget {
+  public:
+    explicit PlotAccessible(CLinePlot *plot) : QAccessibleWidget(plot, QAccessible::Chart) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return static_cast<const CLinePlot *>(widget())->CurrentReadout().join("; ");
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *PlotInterface(const QString & /*className*/, QObject *object) {
+    if (auto *plot = qobject_cast<CLinePlot *>(object)) return new PlotAccessible(plot);
+    return nullptr;
+}
+
 }  // namespace
 
 struct CLinePlot::Layout {
@@ -65,7 +86,15 @@ struct CLinePlot::Layout {
 
 CLinePlot::CLinePlot(const QString &title, LegendAt legend, QWidget *parent)
     : QWidget(parent), title_(title), legendAt_(legend) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(PlotInterface);
+        return true;
+    }();
+    (void)accessible;
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(
+        "Left and Right move the readout along the plot; it reads the value of every curve there");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAccessibleName(title);
@@ -315,7 +344,9 @@ void CLinePlot::PaintGrid(QPainter &painter, const Layout &layout) const {
     };
     yTicks(left_, true);
     if (!rightTitle_.isEmpty()) yTicks(right_, false);
-    painter.setPen(kFrameColour);
+    // The plot's frame shows the keyboard focus.
+    painter.setPen(hasFocus() ? QPen(palette().color(QPalette::Highlight), 2.0)
+                              : QPen(kFrameColour));
     painter.drawRect(plot);
 
     painter.setPen(text);
@@ -385,10 +416,8 @@ void CLinePlot::PaintLegend(QPainter &painter, const Layout &layout) const {
     painter.restore();
 }
 
-std::vector<CLinePlot::ReadoutRow> CLinePlot::ReadoutRows(QPointF position,
-                                                          const QRectF &plot) const {
-    if (!plot.contains(position) || plot.width() <= 0.0) return {};
-    const double x = core::AxisValueAt(x_, (position.x() - plot.left()) / plot.width());
+std::vector<CLinePlot::ReadoutRow> CLinePlot::ReadoutRows(double fraction) const {
+    const double x = core::AxisValueAt(x_, fraction);
     std::vector<ReadoutRow> rows{{xTitle_ + ": " + Formatted(xFormat_, x), nullptr, x}};
     for (const Series &series : series_) {
         if (series.readout.isEmpty()) continue;
@@ -401,31 +430,88 @@ std::vector<CLinePlot::ReadoutRow> CLinePlot::ReadoutRows(QPointF position,
 }
 
 QStringList CLinePlot::Readout(QPointF position) const {
+    const QRectF plot = Arrange(size()).plot;
+    if (!plot.contains(position) || plot.width() <= 0.0) return {};
     QStringList lines;
-    for (const ReadoutRow &row : ReadoutRows(position, Arrange(size()).plot)) lines << row.text;
+    for (const ReadoutRow &row : ReadoutRows((position.x() - plot.left()) / plot.width())) {
+        lines << row.text;
+    }
     return lines;
 }
 
-void CLinePlot::mouseMoveEvent(QMouseEvent *event) {
-    pointer_ = event->position();
+QStringList CLinePlot::CurrentReadout() const {
+    QStringList lines;
+    if (!cursor_) return lines;
+    for (const ReadoutRow &row : ReadoutRows(*cursor_)) lines << row.text;
+    return lines;
+}
+
+void CLinePlot::MoveCursor(std::optional<double> fraction) {
+    if (fraction) fraction = std::clamp(*fraction, 0.0, 1.0);
+    if (fraction == cursor_) return;
+    cursor_ = fraction;
     update();
+    QAccessibleValueChangeEvent changed(this, CurrentReadout().join("; "));
+    QAccessible::updateAccessibility(&changed);
+}
+
+void CLinePlot::mouseMoveEvent(QMouseEvent *event) {
+    const QRectF plot = Arrange(size()).plot;
+    if (plot.contains(event->position()) && plot.width() > 0.0) {
+        MoveCursor((event->position().x() - plot.left()) / plot.width());
+    } else if (!hasFocus()) {
+        MoveCursor(std::nullopt);
+    }
     QWidget::mouseMoveEvent(event);
 }
 
 void CLinePlot::leaveEvent(QEvent *event) {
-    pointer_.reset();
-    update();
+    if (!hasFocus()) MoveCursor(std::nullopt);
     QWidget::leaveEvent(event);
 }
 
+void CLinePlot::keyPressEvent(QKeyEvent *event) {
+    // A step of a hundredth of the axis, a tenth with Shift or the page keys.
+    const double step = event->modifiers() & Qt::ShiftModifier ? 0.1 : 0.01;
+    const double at = cursor_.value_or(0.5);
+    switch (event->key()) {
+        case Qt::Key_Left:
+            return MoveCursor(at - step);
+        case Qt::Key_Right:
+            return MoveCursor(at + step);
+        case Qt::Key_PageDown:
+            return MoveCursor(at - 0.1);
+        case Qt::Key_PageUp:
+            return MoveCursor(at + 0.1);
+        case Qt::Key_Home:
+            return MoveCursor(0.0);
+        case Qt::Key_End:
+            return MoveCursor(1.0);
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void CLinePlot::focusInEvent(QFocusEvent *event) {
+    if (!cursor_) MoveCursor(0.5);
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CLinePlot::focusOutEvent(QFocusEvent *event) {
+    MoveCursor(std::nullopt);
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 void CLinePlot::PaintReadout(QPainter &painter, const Layout &layout) const {
-    if (!pointer_) return;
+    if (!cursor_) return;
     const QRectF &plot = layout.plot;
-    const std::vector<ReadoutRow> rows = ReadoutRows(*pointer_, plot);
-    if (rows.empty()) return;
+    const std::vector<ReadoutRow> rows = ReadoutRows(*cursor_);
+    const double at = plot.left() + *cursor_ * plot.width();
     painter.save();
     painter.setPen(QPen(kFrameColour, 1.0, Qt::DotLine));
-    painter.drawLine(QPointF(pointer_->x(), plot.top()), QPointF(pointer_->x(), plot.bottom()));
+    painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
     // A dot where the line meets each curve that is in view.
     painter.setRenderHint(QPainter::Antialiasing);
     for (const ReadoutRow &row : rows) {
@@ -435,8 +521,7 @@ void CLinePlot::PaintReadout(QPainter &painter, const Layout &layout) const {
         if (!(fraction >= 0.0 && fraction <= 1.0)) continue;
         painter.setPen(Qt::NoPen);
         painter.setBrush(row.series->line.colour);
-        painter.drawEllipse(QPointF(pointer_->x(), plot.bottom() - fraction * plot.height()), 3.0,
-                            3.0);
+        painter.drawEllipse(QPointF(at, plot.bottom() - fraction * plot.height()), 3.0, 3.0);
     }
     // The box beside the pointer, on whichever side has room for it; each curve's row starts
     // with a piece of its line.
@@ -448,8 +533,8 @@ void CLinePlot::PaintReadout(QPainter &painter, const Layout &layout) const {
                                     metrics.horizontalAdvance(row.text));
     }
     QRectF box(0.0, 0.0, width + 2 * kGap, static_cast<double>(rows.size()) * line + 2 * kGap);
-    box.moveTopLeft(QPointF(pointer_->x() + 2 * kGap, plot.top() + kGap));
-    if (box.right() > plot.right()) box.moveRight(pointer_->x() - 2 * kGap);
+    box.moveTopLeft(QPointF(at + 2 * kGap, plot.top() + kGap));
+    if (box.right() > plot.right()) box.moveRight(at - 2 * kGap);
     box.moveLeft(std::max(box.left(), 0.0));
     box.moveBottom(std::min(box.bottom(), static_cast<double>(height())));
     QColor fill = palette().color(QPalette::ToolTipBase);

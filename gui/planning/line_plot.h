@@ -53,6 +53,10 @@ class CLinePlot : public QWidget {
     // What the readout says with the pointer at this position: x after the x axis's title,
     // then each series' value there; nothing outside the plot's area.
     QStringList Readout(QPointF position) const;
+    // What it says now, where the pointer or the keys (Left, Right, Page Up and Down, Home,
+    // End) put it; nothing while it is not shown. Assistive technology reads it as the
+    // plot's value.
+    QStringList CurrentReadout() const;
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
@@ -61,6 +65,9 @@ class CLinePlot : public QWidget {
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
   private:
     struct Series {
@@ -82,7 +89,8 @@ class CLinePlot : public QWidget {
     void PaintGrid(QPainter &painter, const Layout &layout) const;
     void PaintCurves(QPainter &painter, const Layout &layout) const;
     void PaintLegend(QPainter &painter, const Layout &layout) const;
-    std::vector<ReadoutRow> ReadoutRows(QPointF position, const QRectF &plot) const;
+    std::vector<ReadoutRow> ReadoutRows(double fraction) const;
+    void MoveCursor(std::optional<double> fraction);
     void PaintReadout(QPainter &painter, const Layout &layout) const;
 
     QString title_;
@@ -91,7 +99,7 @@ class CLinePlot : public QWidget {
     core::PlotAxis x_, left_, right_;
     std::vector<Series> series_;
     const char *xFormat_ = "%.4g", *leftFormat_ = "%.3g", *rightFormat_ = "%.3g";
-    std::optional<QPointF> pointer_;
+    std::optional<double> cursor_;  // where the readout stands, as a fraction of the x axis
 };
 
 }  // namespace velorin::gui

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -297,6 +298,19 @@ TEST(LoopFilterDialog, PhaseNoisePlotAndJitterRowsFollowTheSliders) {
     EXPECT_EQ(readout.filter(QRegularExpression("^(Total, chosen|Measured): -\\d+\\.\\d$")).size(),
               2);
     EXPECT_TRUE(plot->Readout(QPoint(1, 1)).isEmpty());
+    // From the keyboard too, and assistive technology reads it as the plot's value.
+    plot->setFocus();
+    QTest::keyClick(plot, Qt::Key_Home);
+    EXPECT_EQ(plot->CurrentReadout().value(0), "Offset (Hz): 100");
+    QTest::keyClick(plot, Qt::Key_End);
+    QTest::keyClick(plot, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(plot->CurrentReadout().value(0), "Offset (Hz): 2.512e+07");
+    QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(plot);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->role(), QAccessible::Chart);
+    EXPECT_EQ(chart->text(QAccessible::Value), plot->CurrentReadout().join("; "));
+    Find(dialog, "bandwidthEdit")->setFocus();
+    EXPECT_TRUE(plot->CurrentReadout().isEmpty());
     EXPECT_TRUE(testing::SaveScreenshot(dialog, "loop_filter_dlg_phase_noise"));
 
     auto *slider = Find<CBitmapSlider>(dialog, "bandwidthSlider");
