@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -19,6 +21,7 @@
 #include "gui/planning/calculator_bars.h"
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/control_id.h"
+#include "gui/widgets/screen_fit.h"
 #include "velorin_version.h"
 
 namespace velorin::gui {
@@ -59,10 +62,17 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent) {
     BuildCalculatorBars();
     BuildStatusBar();
 
-    auto *placeholder = new QWidget(this);
+    // The view sits in a scroll area that shows it whole wherever the screen has room; on a
+    // screen too small for the window, it is what gives way.
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName("viewScroller");
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setCentralWidget(scroller_);
+    auto *placeholder = new QWidget;
     placeholder->setObjectName("viewPlaceholder");
     placeholder->setFixedSize(kViewPlaceholderSize);
-    setCentralWidget(placeholder);
+    scroller_->setWidget(placeholder);
     FitToContents();
 }
 
@@ -263,11 +273,26 @@ void CMainFrame::BuildStatusBar() {
     });
 }
 
-void CMainFrame::FitToContents() {
+QSize CMainFrame::WholeSize() {
+    const QWidget *view = scroller_->widget();
+    scroller_->setFixedSize(view != nullptr ? view->size() : QSize());
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
-    setFixedSize(sizeHint());
+    return sizeHint();
+}
+
+QSize CMainFrame::FitToContents() {
+    const QSize whole = WholeSize();
+    // Too large for the screen: the view's area gives way, and scrolls.
+    scroller_->setMinimumSize(0, 0);
+    scroller_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    FixSizeWithinScreen(*this, whole);
+    return whole;
+}
+
+QWidget *CMainFrame::View() const {
+    return scroller_->widget();
 }
 
 void CMainFrame::SetDocumentName(const QString &name) {
@@ -279,7 +304,11 @@ void CMainFrame::SetMessagePaneText(const QString &text) {
 }
 
 void CMainFrame::SetView(QWidget *view) {
-    setCentralWidget(view);
+    if (QWidget *before = scroller_->takeWidget()) {
+        before->hide();
+        before->deleteLater();
+    }
+    scroller_->setWidget(view);
     FitToContents();
 }
 
@@ -321,6 +350,12 @@ void CMainFrame::SetRecentFiles(const QStringList &paths) {
         fileMenu_->insertAction(recentLast_, entry);
         recentEntries_.append(entry);
     }
+}
+
+void CMainFrame::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    // The window manager's frame is known now; on a small screen it takes room from the view.
+    if (!screen()->availableGeometry().contains(frameGeometry())) FitToContents();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {

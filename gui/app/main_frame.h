@@ -12,6 +12,7 @@
 
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QToolBar;
 
 namespace velorin::gui {
@@ -33,7 +34,7 @@ class CMainFrame : public QMainWindow {
 
     // Puts the main view in the frame's client area and fits the window around it.
     void SetView(QWidget *view);
-    QWidget *View() const { return centralWidget(); }
+    QWidget *View() const;
 
     // Commands that the main view carries are greyed until it connects a handler.
     void ConnectViewCommand(int id, const std::function<void()> &handler);
@@ -54,8 +55,10 @@ class CMainFrame : public QMainWindow {
     LockIndicators *Indicators() const { return indicators_; }
 
     // The window has no sizing border: it takes the size of what it shows, after a bar or a
-    // docked window is shown or hidden.
-    void FitToContents();
+    // docked window is shown or hidden. On a screen whose work area is smaller than that, the
+    // window takes the work area and the view scrolls inside it. Returns the size the window
+    // takes on a screen large enough.
+    QSize FitToContents();
 
   signals:
     void newRequested();
@@ -71,17 +74,20 @@ class CMainFrame : public QMainWindow {
   protected:
     // The bars are shown and hidden through the View menu only, so its check marks stay true.
     QMenu *createPopupMenu() override { return nullptr; }
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
   private:
     QAction *AddCommand(int id, const QString &text, const QString &tip = QString());
+    QSize WholeSize();
     void BuildCommands();
     void BuildMenus();
     void BuildToolBar();
     void BuildCalculatorBars();
     void BuildStatusBar();
 
+    QScrollArea *scroller_ = nullptr;
     QMap<int, QAction *> commands_;
     QMenu *fileMenu_ = nullptr;
     QAction *recentLast_ = nullptr;  // the separator after the recent-file entries

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/base/file_io.h"
@@ -22,6 +24,7 @@
 #include "gui/widgets/bitmap_resources.h"
 #include "gui/widgets/bitmap_slider.h"
 #include "gui/widgets/control_id.h"
+#include "gui/widgets/screen_fit.h"
 #include "gui/widgets/transparent_image.h"
 
 namespace velorin::gui {
@@ -82,6 +85,18 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
     font.setPointSize(8);
     setFont(font);
 
+    // Everything lies on one page in a scroll area, which scrolls only on a screen too small
+    // for the dialog.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName("loopFilterScroller");
+    scroller_->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(scroller_);
+    content_ = new QWidget;
+    content_->setObjectName("loopFilterPage");
+    scroller_->setWidget(content_);
+
     foldedSize_ = Dlu(0, 0, kTemplateWidth, kTemplateHeight).size();
     BuildTemplateControls();
     BuildResponsePanel();
@@ -92,7 +107,7 @@ CLoopFilterDlg::CLoopFilterDlg(const core::LoopFilterRequest &request, core::Pro
                 [this, field] { TakeTypedValue(*field, false); });
     }
     ShowValues();
-    setFixedSize(foldedSize_);
+    FixPageSize(foldedSize_);
     bandwidthEdit_->setFocus();
 }
 
@@ -113,25 +128,25 @@ QRect CLoopFilterDlg::Dlu(int x, int y, int width, int height) {
 
 void CLoopFilterDlg::BuildTemplateControls() {
     // Created in the template's order, which is also the tab order.
-    auto *bandwidthGroup = new QGroupBox("Bandwidth (KHz)", this);
+    auto *bandwidthGroup = new QGroupBox("Bandwidth (KHz)", content_);
     bandwidthGroup->setGeometry(Dlu(7, 12, 250, 30));
-    bandwidthEdit_ = Named(new QLineEdit(this), "bandwidthEdit", "Bandwidth (kHz)",
+    bandwidthEdit_ = Named(new QLineEdit(content_), "bandwidthEdit", "Bandwidth (kHz)",
                            ids::loop_filter::kBandwidthEdit);
     bandwidthEdit_->setGeometry(Dlu(20, 23, 51, 12));
-    bandwidthSlider_ = Named(new CBitmapSlider(this), "bandwidthSlider", "Bandwidth slider",
+    bandwidthSlider_ = Named(new CBitmapSlider(content_), "bandwidthSlider", "Bandwidth slider",
                              ids::loop_filter::kBandwidthSlider);
     bandwidthSlider_->setGeometry(Dlu(84, 24, 160, 10));
 
-    auto *marginGroup = new QGroupBox("Phase Margin (Degrees)", this);
+    auto *marginGroup = new QGroupBox("Phase Margin (Degrees)", content_);
     marginGroup->setGeometry(Dlu(7, 53, 250, 30));
-    phaseMarginEdit_ = Named(new QLineEdit(this), "phaseMarginEdit", "Phase margin (degrees)",
+    phaseMarginEdit_ = Named(new QLineEdit(content_), "phaseMarginEdit", "Phase margin (degrees)",
                              ids::loop_filter::kPhaseMarginEdit);
     phaseMarginEdit_->setGeometry(Dlu(20, 65, 51, 12));
-    phaseMarginSlider_ = Named(new CBitmapSlider(this), "phaseMarginSlider", "Phase margin slider",
-                               ids::loop_filter::kPhaseMarginSlider);
+    phaseMarginSlider_ = Named(new CBitmapSlider(content_), "phaseMarginSlider",
+                               "Phase margin slider", ids::loop_filter::kPhaseMarginSlider);
     phaseMarginSlider_->setGeometry(Dlu(84, 66, 160, 10));
 
-    schematic_ = Named(new CTransparentImage(this), "schematicImage", "Loop filter schematic",
+    schematic_ = Named(new CTransparentImage(content_), "schematicImage", "Loop filter schematic",
                        ids::loop_filter::kSchematic);
     schematic_->setGeometry(Dlu(8, 94, 240, 163));
     schematic_->SetBitmapResource(bitmaps::kLoopFilterSchematic);
@@ -157,30 +172,30 @@ void CLoopFilterDlg::BuildTemplateControls() {
     // Wide enough for the longest value ("473.5pf") in whatever font stands in.
     const int labelWidth = fontMetrics().horizontalAdvance("000.0pf") + 2;
     for (const LabelPlace &place : labels) {
-        *place.label = Described(new QLabel(this), place.name, place.meaning, place.id);
+        *place.label = Described(new QLabel(content_), place.name, place.meaning, place.id);
         QRect rect = Dlu(place.x, place.y, 28, 14);
         rect.setWidth(std::max(rect.width(), labelWidth));
         (*place.label)->setGeometry(rect);
         (*place.label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
-    auto *note =
-        new QLabel("Note: Loop filter depends on the prescaler and charge pump settings.", this);
+    auto *note = new QLabel("Note: Loop filter depends on the prescaler and charge pump settings.",
+                            content_);
     note->setObjectName("noteLabel");
     QRect notePlace = Dlu(7, 260, 218, 8);
     notePlace.setWidth(std::max(notePlace.width(), note->sizeHint().width()));
     note->setGeometry(notePlace);
 
-    auto *ok = Named(new QPushButton("OK", this), "okButton", "OK", 1);
+    auto *ok = Named(new QPushButton("OK", content_), "okButton", "OK", 1);
     ok->setGeometry(Dlu(147, 273, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CLoopFilterDlg::accept);
-    auto *cancel = Named(new QPushButton("Cancel", this), "cancelButton", "Cancel", 2);
+    auto *cancel = Named(new QPushButton("Cancel", content_), "cancelButton", "Cancel", 2);
     cancel->setGeometry(Dlu(207, 273, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CLoopFilterDlg::reject);
 
     // Beside the template's buttons, in the free corner: it widens the dialog.
-    responseButton_ = new QPushButton(this);
+    responseButton_ = new QPushButton(content_);
     responseButton_->setObjectName("responseButton");
     SetControlId(responseButton_, ids::loop_filter::kResponseButton);
     CaptionResponseButton(*responseButton_, false);
@@ -191,7 +206,7 @@ void CLoopFilterDlg::BuildTemplateControls() {
 }
 
 void CLoopFilterDlg::BuildResponsePanel() {
-    responsePanel_ = Named(new QWidget(this), "responsePanel", "Loop response", 0);
+    responsePanel_ = Named(new QWidget(content_), "responsePanel", "Loop response", 0);
     const auto place = [](QWidget *widget, int x, int y, int width, int height) {
         widget->setGeometry(Dlu(x, y, width, height));
     };
@@ -252,7 +267,7 @@ void CLoopFilterDlg::BuildResponsePanel() {
     }
     responsePanel_->hide();
 
-    noisePanel_ = new CPhaseNoisePanel(prompts_, this);
+    noisePanel_ = new CPhaseNoisePanel(prompts_, content_);
     noisePanel_->hide();
     connect(noisePanel_, &CPhaseNoisePanel::inputsChanged, this, [this] {
         if (ResponseShown()) ShowResponseValues();
@@ -365,6 +380,17 @@ void CLoopFilterDlg::ShowResponseValues() {
     stepPlot_->Show(model_.StepPlot());
 }
 
+void CLoopFilterDlg::FixPageSize(QSize size) {
+    content_->setFixedSize(size);
+    FixSizeWithinScreen(*this, size);
+}
+
+void CLoopFilterDlg::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // The window manager's frame is known now; on a small screen it takes room from the page.
+    if (!screen()->availableGeometry().contains(frameGeometry())) FixPageSize(content_->size());
+}
+
 bool CLoopFilterDlg::ResponseShown() const {
     return !responsePanel_->isHidden();
 }
@@ -404,7 +430,7 @@ void CLoopFilterDlg::ShowResponse(bool shown) {
     responsePanel_->setVisible(shown);
     noisePanel_->setVisible(shown);
     CaptionResponseButton(*responseButton_, shown);
-    setFixedSize(foldedSize_.width() + panelWidth, foldedSize_.height() + noiseHeight);
+    FixPageSize(QSize(foldedSize_.width() + panelWidth, foldedSize_.height() + noiseHeight));
     if (shown) ShowResponseValues();
 }
 

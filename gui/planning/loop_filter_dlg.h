@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 
 namespace velorin::gui {
@@ -50,8 +51,10 @@ class CLoopFilterDlg : public QDialog {
   protected:
     // Enter in an edit field takes its value instead of ending the dialog.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
   private:
+    void FixPageSize(QSize size);
     void BuildTemplateControls();
     void BuildResponsePanel();
     // The panel at the given width in pixels: the plots take what it gains or loses.
@@ -70,6 +73,8 @@ class CLoopFilterDlg : public QDialog {
     core::LoopFilterDialogModel model_;
     core::LoopFilterRequest request_;  // as given: the phase noise takes its dividers from it
     QSize foldedSize_;
+    QScrollArea *scroller_ = nullptr;
+    QWidget *content_ = nullptr;  // the page that every control lies on
 
     QLineEdit *bandwidthEdit_ = nullptr;
     QLineEdit *phaseMarginEdit_ = nullptr;

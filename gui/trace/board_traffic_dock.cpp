@@ -234,11 +234,11 @@ namespace {
 // be taller than the screen's work area, the window floats on its own at the bottom of the
 // screen instead. Either way the frame is kept on the screen.
 void FitAroundDock(CMainFrame &frame, CBoardTrafficDock &dock) {
-    frame.FitToContents();
+    const QSize whole = frame.FitToContents();
     const QRect available = frame.screen()->availableGeometry();
     const int decoration = frame.frameGeometry().height() - frame.height();
     if (!dock.isHidden() && !dock.isFloating() &&
-        frame.height() + decoration > available.height()) {
+        whole.height() + decoration > available.height()) {
         dock.setFloating(true);
         const int height = std::min(dock.sizeHint().height(), available.height() / 2);
         dock.setGeometry(available.left(), available.bottom() + 1 - height,

@@ -76,7 +76,7 @@ TEST_F(BoardTrafficDockTest, ChipWriteFromTheViewAppearsDecodedAndSaveWritesTheC
     EXPECT_TRUE(dock->isHidden());
 
     const QSize closed = frame.size();
-    QWidget &view = *frame.centralWidget();
+    QWidget &view = *frame.View();
     const QSize viewSize = view.size();
     toggle->trigger();
     EXPECT_TRUE(dock->isVisible());

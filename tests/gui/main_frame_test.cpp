@@ -9,6 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -145,6 +148,37 @@ TEST(MainFrame, StatusBarTitleAndFixedSize) {
     EXPECT_EQ(frame.View(), view);
     EXPECT_GE(frame.width(), 900);
     EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
+}
+
+TEST(MainFrame, AViewLargerThanTheScreenScrollsInsideTheWorkArea) {
+    // A 1280 x 1024 screen at 200 % has room for half the window in each direction.
+    CMainFrame frame;
+    const QRect available = frame.screen()->availableGeometry();
+    auto *view = new QWidget;
+    view->setFixedSize(available.width() + 300, available.height() + 200);
+    frame.SetView(view);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    EXPECT_TRUE(available.contains(frame.frameGeometry()))
+        << frame.frameGeometry().x() << "," << frame.frameGeometry().y() << " "
+        << frame.frameGeometry().width() << "x" << frame.frameGeometry().height() << " in "
+        << available.width() << "x" << available.height();
+    EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
+    EXPECT_EQ(view->size(), QSize(available.width() + 300, available.height() + 200));
+    auto *scroller = frame.findChild<QScrollArea *>("viewScroller");
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
+
+    // A view that fits has all of it on show again, without scroll bars.
+    auto *fitting = new QWidget;
+    fitting->setFixedSize(900, 500);
+    frame.SetView(fitting);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scroller->size(), QSize(900, 500));
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());
+    frame.close();
 }
 
 TEST(MainFrame, ViewMenuShowsAndHidesTheBars) {
