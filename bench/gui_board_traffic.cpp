@@ -19,6 +19,7 @@
 #include "gui/trace/board_traffic_dock.h"
 #include "gui/trace/traffic_table_model.h"
 #include "support/bench_board.h"
+#include "support/bench_screen.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -228,7 +229,8 @@ BENCHMARK(DownloadBatchPerRequest)->Unit(benchmark::kMillisecond)->Iterations(5)
 
 // The application lives in main(): the benchmarks' windows are gone before it goes.
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir screen;
+    velorin::bench::UseBenchScreen(screen);
     // The window's place is kept in the settings: not in the user's.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 
 #include "gui/app/qt_prompts.h"
 #include "gui/planning/loop_filter_dlg.h"
 #include "gui/widgets/bitmap_slider.h"
+#include "support/bench_screen.h"
 
 namespace {
 
@@ -64,7 +66,8 @@ BENCHMARK(BM_SliderNotificationTwoPlotsOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir screen;
+    velorin::bench::UseBenchScreen(screen);
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "gui/app/main_frame.h"
 #include "gui/planning/main_view.h"
 #include "support/bench_board.h"
+#include "support/bench_screen.h"
 #include "support/quiet_prompts.h"
 #include "velorin.h"
 
@@ -37,7 +39,8 @@ QApplication &Application() {
     static int argc = 1;
     static char name[] = "bench_gui_main_view";
     static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const QTemporaryDir screen;
+    velorin::bench::UseBenchScreen(screen);
     static QApplication app(argc, argv);
     return app;
 }
@@ -47,7 +50,7 @@ struct ViewUnderTest {
         frame.SetView(&view);
         view.OnInitialUpdate();
     }
-    ~ViewUnderTest() { frame.takeCentralWidget(); }
+    ~ViewUnderTest() { frame.TakeView(); }
     QuietPrompts prompts;
     NoSleep sleeper;
     velorin::core::LibraryBoard board;

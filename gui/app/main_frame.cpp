@@ -295,6 +295,10 @@ QWidget *CMainFrame::View() const {
     return scroller_->widget();
 }
 
+QWidget *CMainFrame::TakeView() {
+    return scroller_->takeWidget();
+}
+
 void CMainFrame::SetDocumentName(const QString &name) {
     setWindowTitle(QString(core::kWindowTitle) + " - " + name);
 }

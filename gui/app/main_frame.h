@@ -35,6 +35,8 @@ class CMainFrame : public QMainWindow {
     // Puts the main view in the frame's client area and fits the window around it.
     void SetView(QWidget *view);
     QWidget *View() const;
+    // Hands the view back to its owner, who takes it down; the frame keeps an empty area.
+    QWidget *TakeView();
 
     // Commands that the main view carries are greyed until it connects a handler.
     void ConnectViewCommand(int id, const std::function<void()> &handler);

@@ -72,7 +72,7 @@ TEST(ExportSettingsMenu, WritesTheViewsBlockAsAHeader) {
         << header.str();
     EXPECT_TRUE(prompts.shown.empty());
 
-    frame.takeCentralWidget();
+    frame.TakeView();
     Velorin_CloseUsbDevice();
     fs::remove_all(dir);
 }

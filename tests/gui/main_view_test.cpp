@@ -47,7 +47,7 @@ class MainViewTest : public ::testing::Test {
         board.Emulator().ClearLog();
     }
     void TearDown() override {
-        frame.takeCentralWidget();
+        frame.TakeView();
         Velorin_CloseUsbDevice();
     }
     template <typename W>
