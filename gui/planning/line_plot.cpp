@@ -17,9 +17,6 @@ namespace {
 
 constexpr double kPad = 4.0, kGap = 4.0, kSwatch = 20.0, kEntrySpacing = 12.0;
 constexpr double kMinimumPlot = 60.0;
-// Points far outside the plot are held this far out: the raster engine's fixed point would
-// overflow on the values of an unstable loop, and the clip hides the difference.
-constexpr double kFarOutside = 1e4;
 
 const QColor kFrameColour(150, 150, 150);
 const QColor kMajorGridColour(215, 215, 215);
@@ -389,9 +386,7 @@ void CLinePlot::PaintCurves(QPainter &painter, const Layout &layout) const {
             }
             const double px = plot.left() + AxisFraction(x_, x) * plot.width();
             const double py = plot.bottom() - AxisFraction(y, value) * plot.height();
-            run.append(
-                QPointF(std::clamp(px, plot.left() - kFarOutside, plot.right() + kFarOutside),
-                        std::clamp(py, plot.top() - kFarOutside, plot.bottom() + kFarOutside)));
+            run.append(QPointF(px, py));
         }
         flush();
     }
