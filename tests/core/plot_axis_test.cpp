@@ -102,7 +102,9 @@ TEST(PlotAxis, ReadingACurveFollowsTheLinesThePlotDraws) {
         SCOPED_TRACE(testing::Message() << c.x << (c.log ? " log" : " linear"));
         const std::optional<double> value = CurveValueAt(noise, c.x, c.log);
         ASSERT_EQ(value.has_value(), c.value.has_value());
-        if (value) EXPECT_NEAR(*value, *c.value, 1e-9);
+        if (value) {
+            EXPECT_NEAR(*value, *c.value, 1e-9);
+        }
     }
     const PlotAxis log = LogAxis(1e2, 1e8), linear = NiceLinearAxis(0.0, 40.0, "%.0f");
     EXPECT_NEAR(AxisValueAt(log, 0.5), 1e5, 1e-6);
